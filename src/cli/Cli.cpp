@@ -1,0 +1,201 @@
+#include "Cli.h"
+
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <map>
+#include <optional>
+#include <ostream>
+
+#include "grammar/TextRules.h"
+#include "library/Library.h"
+#include "library/SentenceAudio.h"
+
+namespace lectoria::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: lectoria-cli COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Commands:\n"
+    "  normalize [SENTENCE]            print the normalised token text of SENTENCE\n"
+    "                                  (without SENTENCE: one line per input line)\n"
+    "  match --rule RULE [SENTENCE]    lower-case SENTENCE, evaluate RULE on it and print\n"
+    "                                  'true' or 'false', a tab and the matched words\n"
+    "                                  (without SENTENCE: one line per input line)\n"
+    "  lesson LESSON_DIR               print the lesson's sentence titles in reading order\n"
+    "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n"
+    "  --help                          show this text\n";
+
+/// Parsed arguments: options with a value ("--rule X" or "--rule=X") and plain operands.
+struct Arguments
+{
+    std::map<std::string, std::string> options;
+    std::vector<std::string> operands;
+};
+
+struct Context
+{
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+
+    int Fail(const std::string& message) const
+    {
+        err << "lectoria-cli: " << message << '\n';
+        return kUsageError;
+    }
+};
+
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args, std::size_t first,
+                                        const std::vector<std::string>& valueOptions, const Context& context)
+{
+    Arguments parsed;
+    for (std::size_t i = first; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.size() > 2 && arg.rfind("--", 0) == 0) {
+            const std::size_t equals = arg.find('=');
+            const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            bool known = false;
+            for (const std::string& option : valueOptions) {
+                known = known || option == name;
+            }
+            if (!known) {
+                context.Fail("unknown option '" + arg + "' (see --help)");
+                return std::nullopt;
+            }
+            if (equals != std::string::npos) {
+                parsed.options[name] = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                parsed.options[name] = args[++i];
+            } else {
+                context.Fail("option '--" + name + "' needs a value");
+                return std::nullopt;
+            }
+        } else {
+            parsed.operands.push_back(arg);
+        }
+    }
+    return parsed;
+}
+
+// Applies `line` to the single operand, or to every line of standard input when there is none.
+int ForEachSentence(const Arguments& arguments, const Context& context,
+                    const std::function<void(const std::string&)>& line)
+{
+    if (arguments.operands.size() > 1) {
+        return context.Fail("too many arguments (quote the sentence)");
+    }
+    if (arguments.operands.size() == 1) {
+        line(arguments.operands.front());
+        return 0;
+    }
+    std::string input;
+    while (std::getline(context.in, input)) {
+        if (!input.empty() && input.back() == '\r') {
+            input.pop_back();
+        }
+        line(input);
+    }
+    return 0;
+}
+
+int Normalize(const std::vector<std::string>& args, const Context& context)
+{
+    const std::optional<Arguments> arguments = ParseArguments(args, 1, {}, context);
+    if (!arguments) {
+        return kUsageError;
+    }
+    return ForEachSentence(*arguments, context, [&context](const std::string& sentence) {
+        context.out << grammar::NormalizeSentence(sentence) << '\n';
+    });
+}
+
+int Match(const std::vector<std::string>& args, const Context& context)
+{
+    const std::optional<Arguments> arguments = ParseArguments(args, 1, {"rule"}, context);
+    if (!arguments) {
+        return kUsageError;
+    }
+    const auto rule = arguments->options.find("rule");
+    if (rule == arguments->options.end()) {
+        return context.Fail("match needs --rule RULE");
+    }
+    const grammar::TopicRule topicRule = grammar::ParseTopicRule(rule->second);
+    return ForEachSentence(*arguments, context, [&](const std::string& sentence) {
+        const grammar::MatchResult result = grammar::MatchRule(topicRule, grammar::ToLowerAscii(sentence));
+        context.out << (result.verdict ? "true" : "false") << '\t' << result.matchedWords << '\n';
+    });
+}
+
+int Lesson(const std::vector<std::string>& args, const Context& context)
+{
+    const std::optional<Arguments> arguments = ParseArguments(args, 1, {}, context);
+    if (!arguments) {
+        return kUsageError;
+    }
+    if (arguments->operands.size() != 1) {
+        return context.Fail("lesson needs exactly one LESSON_DIR");
+    }
+    const std::string& lessonDir = arguments->operands.front();
+    std::error_code error;
+    if (!std::filesystem::is_directory(std::filesystem::path(lessonDir), error)) {
+        return context.Fail("cannot read lesson folder '" + lessonDir + "'");
+    }
+    std::string path = lessonDir;
+    while (path.size() > 1 && path.back() == library::kPathSeparator) {
+        path.pop_back();
+    }
+    for (const std::string& title : library::FillLessonList(path)) {
+        context.out << title << '\n';
+    }
+    return 0;
+}
+
+int Scramble(const std::vector<std::string>& args, const Context& context)
+{
+    const std::optional<Arguments> arguments = ParseArguments(args, 1, {}, context);
+    if (!arguments) {
+        return kUsageError;
+    }
+    if (arguments->operands.size() != 2) {
+        return context.Fail("scramble needs IN and OUT");
+    }
+    const library::AudioResult result = library::ScrambleFile(arguments->operands[0], arguments->operands[1]);
+    if (!result.ok()) {
+        return context.Fail(result.error == library::AudioError::SourceUnreadable ? "cannot read " + result.detail
+                                                                                  : "cannot write " + result.detail);
+    }
+    return 0;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    const Context context{in, out, err};
+    if (args.empty()) {
+        err << kUsage;
+        return kUsageError;
+    }
+    const std::string& command = args.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kUsage;
+        return 0;
+    }
+    using Command = int (*)(const std::vector<std::string>&, const Context&);
+    static const std::map<std::string, Command> commands = {
+        {"normalize", Normalize},
+        {"match", Match},
+        {"lesson", Lesson},
+        {"scramble", Scramble},
+    };
+    const auto found = commands.find(command);
+    if (found == commands.end()) {
+        return context.Fail("unknown command '" + command + "' (see --help)");
+    }
+    return found->second(args, context);
+}
+
+} // namespace lectoria::cli

@@ -1,0 +1,96 @@
+// Checks the generated demo library as the program will meet it beside its own executable.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "library/Library.h"
+#include "library/SentenceAudio.h"
+
+using namespace lectoria::library;
+using lectoria::test::ReadBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kRoot = LECTORIA_DEMO_ROOT;
+
+std::vector<fs::path> AllLessons()
+{
+    std::vector<fs::path> lessons;
+    for (const std::string& book : BookNames()) {
+        for (const std::string& lesson : LessonFolders((kRoot / book).string())) {
+            lessons.push_back(kRoot / book / lesson);
+        }
+    }
+    return lessons;
+}
+
+TEST(DemoLibrary, EveryBookHasItsLessons)
+{
+    for (std::size_t i = 0; i < BookNames().size(); ++i) {
+        const std::size_t lessons = LessonFolders((kRoot / BookNames()[i]).string()).size();
+        EXPECT_GE(lessons, i < 4 ? 2u : 1u) << BookNames()[i];
+    }
+}
+
+TEST(DemoLibrary, DefaultLessonListsInReadingOrder)
+{
+    // The tests are built beside the program, so this is the path a first start opens.
+    const fs::path lesson = ProgramDirectory() + NativeRelativePath(kDefaultLesson);
+    const std::vector<std::string> titles = FillLessonList(lesson.string());
+    ASSERT_GE(titles.size(), 6u) << lesson;
+    EXPECT_EQ(SentenceNumber(titles.front()), 1);
+}
+
+TEST(DemoLibrary, LessonsAreNumberedInOrderWithQuestionsRestored)
+{
+    std::size_t questions = 0;
+    std::size_t pieces = 0;
+    for (const fs::path& lesson : AllLessons()) {
+        const std::vector<std::string> titles = FillLessonList(lesson.string());
+        EXPECT_GE(titles.size(), 6u) << lesson;
+        EXPECT_LE(titles.size(), 15u) << lesson;
+        for (std::size_t i = 0; i < titles.size(); ++i) {
+            EXPECT_EQ(SentenceNumber(titles[i]), static_cast<int>(i + 1)) << titles[i];
+            EXPECT_EQ(titles[i].find('^'), std::string::npos) << titles[i];
+            questions += titles[i].back() == '?';
+            pieces += !EndsSentence(titles[i]) || !StartsSentence(titles[i]);
+            EXPECT_TRUE(fs::exists(SentenceAudioPath(lesson.string(), false, titles[i], ""))) << titles[i];
+        }
+    }
+    EXPECT_GT(questions, 0u);
+    EXPECT_GT(pieces, 0u);
+}
+
+TEST(DemoLibrary, SentenceFilesUnscrambleToMp3)
+{
+    for (const fs::path& lesson : AllLessons()) {
+        const std::vector<std::string> titles = FillLessonList(lesson.string());
+        ASSERT_FALSE(titles.empty()) << lesson;
+        const std::string bytes = ReadBytes(SentenceAudioPath(lesson.string(), false, titles.front(), ""));
+        ASSERT_GT(bytes.size(), 3u) << lesson;
+        const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]) ^ kAudioKey; };
+        const bool id3 = byte(0) == 'I' && byte(1) == 'D' && byte(2) == '3';
+        const bool frameSync = byte(0) == 0xFF && (byte(1) & 0xE0) == 0xE0;
+        EXPECT_TRUE(id3 || frameSync) << lesson;
+    }
+}
+
+TEST(DemoLibrary, NoteFilesHaveOneCrLfLinePerSentence)
+{
+    for (const fs::path& lesson : AllLessons()) {
+        const std::string notes = ReadBytes(NoteFileOf(lesson.string()));
+        ASSERT_FALSE(notes.empty()) << lesson;
+        const std::size_t lines = FillLessonList(lesson.string()).size();
+        std::size_t crlf = 0;
+        for (std::size_t at = notes.find("\r\n"); at != std::string::npos; at = notes.find("\r\n", at + 2)) {
+            ++crlf;
+        }
+        EXPECT_EQ(crlf, lines) << lesson;
+        EXPECT_EQ(notes.rfind("(1)", 0), 0u) << lesson;
+        EXPECT_EQ(notes.substr(notes.size() - 2), "\r\n") << lesson;
+    }
+}
+
+} // namespace
