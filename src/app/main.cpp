@@ -1,10 +1,7 @@
-#include <QApplication>
-#include <QLabel>
+#include "CParlivoApp.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Lectoria"));
-    label.show();
-    return app.exec();
+    lectoria::ui::CParlivoApp app(argc, argv);
+    return app.Run();
 }

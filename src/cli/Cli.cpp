@@ -7,7 +7,9 @@
 #include <optional>
 #include <ostream>
 
+#include "grammar/RuleTable.h"
 #include "grammar/TextRules.h"
+#include "grammar/WordListData.h"
 #include "library/Library.h"
 #include "library/SentenceAudio.h"
 
@@ -24,6 +26,12 @@ constexpr const char* kUsage =
     "  match --rule RULE [SENTENCE]    lower-case SENTENCE, evaluate RULE on it and print\n"
     "                                  'true' or 'false', a tab and the matched words\n"
     "                                  (without SENTENCE: one line per input line)\n"
+    "  match --topic SELECTION [SENTENCE]\n"
+    "                                  the same with the rule of a grammar topic such as\n"
+    "                                  \"时态+现在完成时\"\n"
+    "  rules                           print every selectable topic, a tab and its rule\n"
+    "  rule SELECTION                  print the rule a topic selection takes\n"
+    "  wordlist NAME                   print a built-in word list, '/'-joined\n"
     "  lesson LESSON_DIR               print the lesson's sentence titles in reading order\n"
     "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n"
     "  --help                          show this text\n";
@@ -112,17 +120,30 @@ int Normalize(const std::vector<std::string>& args, const Context& context)
     });
 }
 
+const grammar::RuleTable& BuiltRuleTable()
+{
+    static const grammar::RuleTable table = [] {
+        grammar::RuleTable built;
+        grammar::BuildRuleTable(built);
+        return built;
+    }();
+    return table;
+}
+
 int Match(const std::vector<std::string>& args, const Context& context)
 {
-    const std::optional<Arguments> arguments = ParseArguments(args, 1, {"rule"}, context);
+    const std::optional<Arguments> arguments = ParseArguments(args, 1, {"rule", "topic"}, context);
     if (!arguments) {
         return kUsageError;
     }
     const auto rule = arguments->options.find("rule");
-    if (rule == arguments->options.end()) {
-        return context.Fail("match needs --rule RULE");
+    const auto topic = arguments->options.find("topic");
+    if ((rule == arguments->options.end()) == (topic == arguments->options.end())) {
+        return context.Fail("match needs either --rule RULE or --topic SELECTION");
     }
-    const grammar::TopicRule topicRule = grammar::ParseTopicRule(rule->second);
+    const grammar::TopicRule topicRule = rule != arguments->options.end()
+                                             ? grammar::ParseTopicRule(rule->second)
+                                             : grammar::SelectRule(BuiltRuleTable(), topic->second);
     return ForEachSentence(*arguments, context, [&](const std::string& sentence) {
         const grammar::MatchResult result = grammar::MatchRule(topicRule, grammar::ToLowerAscii(sentence));
         context.out << (result.verdict ? "true" : "false") << '\t' << result.matchedWords << '\n';
@@ -150,6 +171,67 @@ int Lesson(const std::vector<std::string>& args, const Context& context)
     for (const std::string& title : library::FillLessonList(path)) {
         context.out << title << '\n';
     }
+    return 0;
+}
+
+int Rules(const std::vector<std::string>& args, const Context& context)
+{
+    if (args.size() != 1) {
+        return context.Fail("rules takes no arguments");
+    }
+    const grammar::RuleTable& table = BuiltRuleTable();
+    const std::vector<std::string> parents = grammar::SplitList(table.ParentTopicList, '/');
+    for (std::size_t p = 0; p < parents.size(); ++p) {
+        const std::vector<std::string> children = grammar::SplitList(table.ChildTopicLists[p], '/');
+        for (std::size_t c = 0; c < children.size(); ++c) {
+            const std::string selection = parents[p] + "+" + children[c];
+            const grammar::GrandchildCombo combo =
+                grammar::FillGrandchildCombo(table, static_cast<int>(p), static_cast<int>(c), "");
+            if (combo.names.size() <= 1) {
+                context.out << selection << '\t' << grammar::SelectedRuleString(table, selection) << '\n';
+                continue;
+            }
+            for (const std::string& grandchild : combo.names) {
+                const std::string full = selection + "+" + grandchild;
+                context.out << full << '\t' << grammar::SelectedRuleString(table, full) << '\n';
+            }
+        }
+    }
+    return 0;
+}
+
+int Rule(const std::vector<std::string>& args, const Context& context)
+{
+    if (args.size() != 2) {
+        return context.Fail("rule needs exactly one SELECTION");
+    }
+    context.out << grammar::SelectedRuleString(BuiltRuleTable(), args[1]) << '\n';
+    return 0;
+}
+
+int WordList(const std::vector<std::string>& args, const Context& context)
+{
+    if (args.size() != 2) {
+        return context.Fail("wordlist needs exactly one NAME");
+    }
+    const std::string& name = args[1];
+    for (const auto& [listName, list] : grammar::lists::kAllLists) {
+        if (listName == name) {
+            context.out << list << '\n';
+            return 0;
+        }
+    }
+    const grammar::VerbForms verbs = grammar::BuildVerbForms();
+    const std::map<std::string, const std::string*> derived = {
+        {"ToInfinitives", &verbs.ToInfinitives},
+        {"EdRemovals", &verbs.EdRemovals},
+        {"IngRemovals", &verbs.IngRemovals},
+    };
+    const auto found = derived.find(name);
+    if (found == derived.end()) {
+        return context.Fail("no built-in list named '" + name + "'");
+    }
+    context.out << *found->second << '\n';
     return 0;
 }
 
@@ -190,6 +272,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         {"match", Match},
         {"lesson", Lesson},
         {"scramble", Scramble},
+        {"rules", Rules},
+        {"rule", Rule},
+        {"wordlist", WordList},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

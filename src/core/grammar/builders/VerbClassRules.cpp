@@ -1,0 +1,7 @@
+#include "grammar/CategoryBuilders.h"
+
+namespace lectoria::grammar {
+
+void BuildPredicateVerbRules(RuleTable& /*table*/, const VerbForms& /*verbs*/) {}
+
+} // namespace lectoria::grammar

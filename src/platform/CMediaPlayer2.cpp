@@ -1,0 +1,136 @@
+#include "CMediaPlayer2.h"
+
+#include <QAudioOutput>
+#include <QFileInfo>
+#include <QMediaPlayer>
+#include <QTimer>
+#include <QUrl>
+
+namespace lectoria::platform {
+
+namespace {
+
+// A valid sentence starts playing within a few hundred milliseconds; one that has not started
+// by then never will (GStreamer sometimes stays in "loading" on a damaged file).
+constexpr int kStartGraceMs = 3000;
+
+} // namespace
+
+CMediaPlayer2::CMediaPlayer2(QObject* parent)
+    : QObject(parent), m_player(new QMediaPlayer(this)), m_output(new QAudioOutput(this))
+{
+    m_player->setAudioOutput(m_output);
+    m_player->setLoops(1);
+    connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
+        switch (status) {
+        case QMediaPlayer::BufferedMedia:
+        case QMediaPlayer::BufferingMedia:
+            m_started = true;
+            break;
+        case QMediaPlayer::EndOfMedia:
+            Finish(QString());
+            break;
+        case QMediaPlayer::InvalidMedia:
+            Finish(m_player->errorString().isEmpty() ? QStringLiteral("invalid media") : m_player->errorString());
+            break;
+        default:
+            break;
+        }
+    });
+    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString& message) {
+        if (error != QMediaPlayer::NoError) {
+            Finish(message.isEmpty() ? QStringLiteral("playback error") : message);
+        }
+    });
+    connect(m_player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
+        if (state == QMediaPlayer::StoppedState && m_started) {
+            Finish(QString());
+        }
+    });
+}
+
+CMediaPlayer2::~CMediaPlayer2()
+{
+    m_player->stop();
+}
+
+void CMediaPlayer2::SetAutoStart(bool autoStart)
+{
+    m_autoStart = autoStart;
+}
+
+void CMediaPlayer2::SetPlayCount(int count)
+{
+    m_player->setLoops(count < 1 ? 1 : count);
+}
+
+void CMediaPlayer2::Open(const std::string& path)
+{
+    const QString file = QString::fromStdString(path);
+    m_lastError.clear();
+    m_started = false;
+    m_player->stop();
+    const quint64 serial = ++m_openSerial;
+    if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0) {
+        // Nothing to decode: report it as a finished, failed reading right away.
+        m_busy = false;
+        m_lastError = QFileInfo(file).isFile() ? QStringLiteral("empty audio file") : QStringLiteral("missing file");
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(file);
+    // The same source again would be ignored; reloading it replays the file from the start.
+    if (m_player->source() == url) {
+        m_player->setSource(QUrl());
+    }
+    m_busy = true;
+    m_player->setSource(url);
+    if (m_autoStart) {
+        m_player->play();
+    }
+    QTimer::singleShot(kStartGraceMs, this, [this, serial] {
+        if (serial == m_openSerial && m_busy && !m_started) {
+            Finish(QStringLiteral("the file did not start playing"));
+        }
+    });
+}
+
+int CMediaPlayer2::PlayState() const
+{
+    return m_busy ? kPlaying : kStopped;
+}
+
+void CMediaPlayer2::Stop()
+{
+    ++m_openSerial;
+    m_busy = false;
+    m_started = false;
+    m_player->stop();
+    // Releasing the source lets the decoded file be deleted or rewritten.
+    m_player->setSource(QUrl());
+}
+
+std::string CMediaPlayer2::LastError() const
+{
+    return m_lastError.toStdString();
+}
+
+float CMediaPlayer2::volume() const
+{
+    return m_output->volume();
+}
+
+void CMediaPlayer2::setVolume(float volume)
+{
+    m_output->setVolume(volume);
+}
+
+void CMediaPlayer2::Finish(const QString& error)
+{
+    if (!m_busy) {
+        return;
+    }
+    m_busy = false;
+    m_lastError = error;
+}
+
+} // namespace lectoria::platform

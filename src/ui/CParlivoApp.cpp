@@ -1,0 +1,26 @@
+#include "CParlivoApp.h"
+
+#include "CParlivoDlg.h"
+#include "QSettingsProfile.h"
+
+namespace lectoria::ui {
+
+CParlivoApp::CParlivoApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Lectoria"));
+    setOrganizationName(QStringLiteral("Lectoria"));
+    setApplicationDisplayName(QStringLiteral("Lectoria"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/lectoria.svg")));
+}
+
+int CParlivoApp::Run()
+{
+    platform::QSettingsProfile profile;
+    MainWindowOptions options;
+    options.profile = &profile;
+    CParlivoDlg window(options);
+    window.show();
+    return exec();
+}
+
+} // namespace lectoria::ui
