@@ -268,13 +268,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     using Command = int (*)(const std::vector<std::string>&, const Context&);
     static const std::map<std::string, Command> commands = {
-        {"normalize", Normalize},
-        {"match", Match},
-        {"lesson", Lesson},
-        {"scramble", Scramble},
-        {"rules", Rules},
-        {"rule", Rule},
-        {"wordlist", WordList},
+        {"normalize", Normalize}, {"match", Match}, {"lesson", Lesson},     {"scramble", Scramble},
+        {"rules", Rules},         {"rule", Rule},   {"wordlist", WordList},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

@@ -16,13 +16,11 @@ QString Key(const std::string& key)
 QSettingsProfile::QSettingsProfile()
     : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Lectoria"),
                                              QStringLiteral("Lectoria")))
-{
-}
+{}
 
 QSettingsProfile::QSettingsProfile(const QString& iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))
-{
-}
+{}
 
 QSettingsProfile::~QSettingsProfile() = default;
 

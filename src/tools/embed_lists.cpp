@@ -110,8 +110,8 @@ int main(int argc, char* argv[])
       << lists.size() << "];\n\n} // namespace " << space << '\n';
 
     std::ofstream s(source, std::ios::binary);
-    s << "// Generated from the files under data/ by embed_lists; do not edit.\n#include \"" << header.filename().string()
-      << "\"\n\nnamespace " << space << " {\n\n";
+    s << "// Generated from the files under data/ by embed_lists; do not edit.\n#include \""
+      << header.filename().string() << "\"\n\nnamespace " << space << " {\n\n";
     for (const List& list : lists) {
         s << "const std::string_view " << list.name << " = " << Literal(list.joined) << ";\n\n";
     }

@@ -33,10 +33,10 @@ namespace lectoria::ui {
 /// What the main window is built from; tests replace the profile, the player and the folders.
 struct MainWindowOptions
 {
-    settings::ProfileStore* profile = nullptr;    ///< required; outlives the window
-    reading::IMediaPlayer* player = nullptr;      ///< null: the window creates the real player
-    std::string tempDir;                          ///< empty: the per-user temporary folder
-    std::string programDirectory;                 ///< empty: the running program's folder
+    settings::ProfileStore* profile = nullptr; ///< required; outlives the window
+    reading::IMediaPlayer* player = nullptr;   ///< null: the window creates the real player
+    std::string tempDir;                       ///< empty: the per-user temporary folder
+    std::string programDirectory;              ///< empty: the running program's folder
 };
 
 /// The main window: owns the settings, the sentence list, the three panes, the reading

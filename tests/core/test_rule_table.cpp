@@ -33,8 +33,9 @@ RuleTable WithSubjectPronouns()
 TEST(TopicTree, ParentsAndChildrenAsListed)
 {
     const RuleTable& table = Built();
-    EXPECT_EQ(table.ParentTopicList, "所有/句型/从句/分词结构/时态/语态/语气/谓语动词/非谓动词/情态动词/名词/冠词/代词/数词/"
-                                     "形容词/副词/介词/连词/感叹词");
+    EXPECT_EQ(table.ParentTopicList,
+              "所有/句型/从句/分词结构/时态/语态/语气/谓语动词/非谓动词/情态动词/名词/冠词/代词/数词/"
+              "形容词/副词/介词/连词/感叹词");
     const int counts[] = {1, 14, 4, 3, 17, 18, 7, 10, 5, 4, 31, 5, 12, 7, 37, 14, 6, 7, 3};
     ASSERT_EQ(table.ChildTopicLists.size(), std::size(counts));
     for (int p = 0; p < static_cast<int>(std::size(counts)); ++p) {

@@ -7,22 +7,22 @@ namespace lectoria::grammar {
 // Each category builder writes the rules of its own parent only, taking the child count from
 // the parent's child list; BuildRuleTable runs them once in a fixed order.
 
-void BuildClauseRules(RuleTable& table, const VerbForms& verbs);         ///< 从句
-void BuildParticipleRules(RuleTable& table, const VerbForms& verbs);     ///< 分词结构
-void BuildTenseRules(RuleTable& table, const VerbForms& verbs);          ///< 时态
-void BuildPassiveRules(RuleTable& table, const VerbForms& verbs);        ///< 语态
-void BuildMoodRules(RuleTable& table, const VerbForms& verbs);           ///< 语气
-void BuildPredicateVerbRules(RuleTable& table, const VerbForms& verbs);  ///< 谓语动词
-void BuildNonFiniteRules(RuleTable& table, const VerbForms& verbs);      ///< 非谓动词
-void BuildModalRules(RuleTable& table, const VerbForms& verbs);          ///< 情态动词
-void BuildNounRules(RuleTable& table);                                   ///< 名词
-void BuildArticleRules(RuleTable& table);                                ///< 冠词
-void BuildPronounRules(RuleTable& table);                                ///< 代词
-void BuildNumeralRules(RuleTable& table);                                ///< 数词
-void BuildAdjectiveRules(RuleTable& table);                              ///< 形容词
-void BuildAdverbRules(RuleTable& table);                                 ///< 副词
-void BuildPrepositionRules(RuleTable& table, const VerbForms& verbs);    ///< 介词
-void BuildConjunctionRules(RuleTable& table);                            ///< 连词
+void BuildClauseRules(RuleTable& table, const VerbForms& verbs);          ///< 从句
+void BuildParticipleRules(RuleTable& table, const VerbForms& verbs);      ///< 分词结构
+void BuildTenseRules(RuleTable& table, const VerbForms& verbs);           ///< 时态
+void BuildPassiveRules(RuleTable& table, const VerbForms& verbs);         ///< 语态
+void BuildMoodRules(RuleTable& table, const VerbForms& verbs);            ///< 语气
+void BuildPredicateVerbRules(RuleTable& table, const VerbForms& verbs);   ///< 谓语动词
+void BuildNonFiniteRules(RuleTable& table, const VerbForms& verbs);       ///< 非谓动词
+void BuildModalRules(RuleTable& table, const VerbForms& verbs);           ///< 情态动词
+void BuildNounRules(RuleTable& table);                                    ///< 名词
+void BuildArticleRules(RuleTable& table);                                 ///< 冠词
+void BuildPronounRules(RuleTable& table);                                 ///< 代词
+void BuildNumeralRules(RuleTable& table);                                 ///< 数词
+void BuildAdjectiveRules(RuleTable& table);                               ///< 形容词
+void BuildAdverbRules(RuleTable& table);                                  ///< 副词
+void BuildPrepositionRules(RuleTable& table, const VerbForms& verbs);     ///< 介词
+void BuildConjunctionRules(RuleTable& table);                             ///< 连词
 void BuildSentencePatternRules(RuleTable& table, const VerbForms& verbs); ///< 句型
 
 /// Parent indices of the topic tree.

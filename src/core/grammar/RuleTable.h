@@ -19,9 +19,9 @@ inline constexpr std::string_view kAllTopics = "所有";
 struct RuleTable
 {
     std::string ParentTopicList;
-    std::vector<std::string> ChildTopicLists;                   ///< [p]
-    std::vector<std::vector<std::string>> GrandchildLists;      ///< [p][c]
-    std::vector<std::vector<std::string>> ChildRules;           ///< [p][c]
+    std::vector<std::string> ChildTopicLists;                           ///< [p]
+    std::vector<std::vector<std::string>> GrandchildLists;              ///< [p][c]
+    std::vector<std::vector<std::string>> ChildRules;                   ///< [p][c]
     std::vector<std::vector<std::vector<std::string>>> GrandchildRules; ///< [p][c][g]
 };
 

@@ -1,0 +1,135 @@
+#include "CMediaPlayer2.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "library/Library.h"
+#include "library/SentenceAudio.h"
+
+using namespace lectoria;
+using lectoria::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kBitRate = 64000; // the demo library is encoded at 64 kbit/s
+
+/// Records what the test sink plays, through its monitor source.
+class SinkRecorder
+{
+public:
+    explicit SinkRecorder(const QString& sink)
+    {
+        m_process.start(QStringLiteral("parec"), {QStringLiteral("--device=") + sink + QStringLiteral(".monitor"),
+                                                  QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
+                                                  QStringLiteral("--channels=2")});
+        m_started = m_process.waitForStarted(5000);
+    }
+    ~SinkRecorder() { Stop(); }
+
+    bool started() const { return m_started; }
+
+    /// Stops recording and returns the largest absolute sample heard.
+    int Stop()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            m_process.waitForFinished(5000);
+        }
+        m_data += m_process.readAllStandardOutput();
+        int peak = 0;
+        for (qsizetype i = 0; i + 1 < m_data.size(); i += 2) {
+            const auto sample =
+                static_cast<qint16>(static_cast<quint8>(m_data[i]) | static_cast<quint8>(m_data[i + 1]) << 8);
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        return peak;
+    }
+
+private:
+    QProcess m_process;
+    QByteArray m_data;
+    bool m_started = false;
+};
+
+std::string DemoSentence()
+{
+    const std::string lesson = std::string(LECTORIA_DEMO_ROOT) + library::NativeRelativePath(library::kDefaultLesson);
+    const std::vector<std::string> titles = library::FillLessonList(lesson);
+    return titles.empty() ? std::string() : library::SentenceAudioPath(lesson, false, titles.front(), "");
+}
+
+bool WaitUntilStopped(const platform::CMediaPlayer2& player, int timeoutMs)
+{
+    return QTest::qWaitFor([&player] { return player.PlayState() == reading::IMediaPlayer::kStopped; }, timeoutMs);
+}
+
+TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
+{
+    const QString sink = qEnvironmentVariable("LECTORIA_TEST_SINK");
+    if (sink.isEmpty()) {
+        GTEST_SKIP() << "no test sound server (scripts/test starts one and sets LECTORIA_TEST_SINK)";
+    }
+    TempFolder folder;
+    library::SentenceAudioDecoder decoder((folder.path() / "TemporaryQenReading").string() + "/");
+    ASSERT_TRUE(decoder.CreateTempDir());
+    const std::string source = DemoSentence();
+    ASSERT_FALSE(source.empty());
+    const library::AudioResult decoded = decoder.DecodeSentenceAudio(source);
+    ASSERT_TRUE(decoded.ok()) << decoded.detail;
+    const double clipSeconds = static_cast<double>(fs::file_size(decoded.path)) * 8.0 / kBitRate;
+
+    SinkRecorder recorder(sink);
+    ASSERT_TRUE(recorder.started());
+    platform::CMediaPlayer2 player;
+    player.SetAutoStart(true);
+    player.SetPlayCount(1);
+    QElapsedTimer clock;
+    clock.start();
+    player.Open(decoded.path);
+    EXPECT_NE(player.PlayState(), reading::IMediaPlayer::kStopped);
+    ASSERT_TRUE(WaitUntilStopped(player, 15000));
+    const double playedSeconds = static_cast<double>(clock.elapsed()) / 1000.0;
+    EXPECT_GE(playedSeconds, clipSeconds * 0.6) << "clip of " << clipSeconds << " s";
+    EXPECT_LE(playedSeconds, clipSeconds + 5.0) << "clip of " << clipSeconds << " s";
+    EXPECT_EQ(player.LastError(), "");
+    QTest::qWait(300);
+    EXPECT_GT(recorder.Stop(), 1000) << "the sink heard only silence";
+
+    // The same file again plays again from the start, and Stop ends it at once.
+    player.Open(decoded.path);
+    EXPECT_NE(player.PlayState(), reading::IMediaPlayer::kStopped);
+    QTest::qWait(200);
+    player.Stop();
+    EXPECT_EQ(player.PlayState(), reading::IMediaPlayer::kStopped);
+}
+
+TEST(CMediaPlayer2, UnplayableFilesFinishPromptlyWithAReason)
+{
+    TempFolder folder;
+    std::string noise;
+    for (int i = 0; i < 20000; ++i) {
+        noise += static_cast<char>((i * 7919 + 13) % 251);
+    }
+    const std::vector<fs::path> files = {
+        folder.Write("empty.mp3", ""),
+        folder.Write("corrupt.mp3", noise),
+        folder.path() / "missing.mp3",
+    };
+    platform::CMediaPlayer2 player;
+    player.SetAutoStart(true);
+    for (const fs::path& file : files) {
+        player.Open(file.string());
+        EXPECT_TRUE(WaitUntilStopped(player, 1000)) << file;
+        EXPECT_NE(player.LastError(), "") << file;
+    }
+}
+
+} // namespace

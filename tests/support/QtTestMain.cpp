@@ -1,0 +1,22 @@
+// Runs GoogleTest inside a QApplication, so widget and multimedia tests have an event loop.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+// The sound and window-system libraries keep a few allocations until the process ends; they
+// are not ours to free.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libpulse\nleak:libgst\nleak:libglib\nleak:libgobject\nleak:libfontconfig\n"
+           "leak:libQt6Multimedia\nleak:libasound\nleak:libdbus\n";
+}
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,112 @@
+#include "CParlivoDlg.h"
+
+#include <filesystem>
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "FakeMediaPlayer.h"
+#include "QSettingsProfile.h"
+#include "TempFolder.h"
+#include "library/Library.h"
+
+using namespace lectoria;
+using lectoria::test::FakeMediaPlayer;
+using lectoria::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+class MainWindowTest : public testing::Test
+{
+protected:
+    ui::MainWindowOptions Options(platform::QSettingsProfile& profile)
+    {
+        ui::MainWindowOptions options;
+        options.profile = &profile;
+        options.player = &m_player;
+        options.tempDir = TempDir();
+        options.programDirectory = LECTORIA_DEMO_ROOT;
+        return options;
+    }
+    QString Ini() const { return QString::fromStdString((m_folder.path() / "profile.ini").string()); }
+    std::string TempDir() const { return (m_folder.path() / "TemporaryQenReading").string() + "/"; }
+
+    TempFolder m_folder;
+    FakeMediaPlayer m_player;
+};
+
+TEST_F(MainWindowTest, FirstStartShowsTheDefaultLessonWithDefaults)
+{
+    platform::QSettingsProfile profile(Ini());
+    ui::CParlivoDlg window(Options(profile));
+    EXPECT_EQ(window.windowTitle(), "Lectoria");
+    EXPECT_TRUE(fs::is_directory(TempDir()));
+    EXPECT_TRUE(m_player.autoStart);
+    EXPECT_EQ(m_player.playCount, 1);
+
+    // The start-up timer lists the saved lesson on its first tick.
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.sentenceList()->count() > 0; }, 5000));
+    EXPECT_EQ(window.settings().strFullPath,
+              std::string(LECTORIA_DEMO_ROOT) + library::NativeRelativePath(library::kDefaultLesson));
+    EXPECT_EQ(window.sentenceList()->item(0)->text(), "01 Excuse me!");
+    EXPECT_TRUE(window.sentenceList()->selectedItems().isEmpty());
+    EXPECT_EQ(window.repeatList()->count(), 99);
+    EXPECT_EQ(window.repeatList()->currentText(), "1");
+    EXPECT_EQ(window.intervalList()->count(), 22);
+    EXPECT_EQ(window.intervalList()->currentText(), "0");
+    EXPECT_EQ(window.intervalList()->itemText(21), "Fit");
+    EXPECT_TRUE(window.restoreProgress()->isHidden());
+    EXPECT_FALSE(window.settings().isSelectSubject);
+    EXPECT_EQ(window.button(1082)->toolTip(), "开始朗读,热键为F2");
+    EXPECT_EQ(window.button(1088)->toolTip(), "退出软件");
+}
+
+TEST_F(MainWindowTest, ChosenRepeatAndIntervalSurviveARestart)
+{
+    {
+        platform::QSettingsProfile profile(Ini());
+        ui::CParlivoDlg window(Options(profile));
+        window.repeatList()->setCurrentIndex(4);
+        window.intervalList()->setCurrentIndex(21);
+        EXPECT_EQ(window.settings().nRepeatPlayNum, 5);
+        EXPECT_EQ(window.settings().nDuration, 21);
+    }
+    // Closing removed the temporary folder.
+    EXPECT_FALSE(fs::exists(TempDir()));
+    platform::QSettingsProfile profile(Ini());
+    ui::CParlivoDlg window(Options(profile));
+    EXPECT_EQ(window.repeatList()->currentText(), "5");
+    EXPECT_EQ(window.intervalList()->currentText(), "Fit");
+}
+
+TEST_F(MainWindowTest, DamagedProfileStillSelectsAnEntry)
+{
+    m_folder.Write("profile.ini",
+                   "[kelvaro]\nnRepeatPlayNum=-3\nnDuration=400\nstrFullPath=/no/such/Book/Lesson 1 x\n");
+    platform::QSettingsProfile profile(Ini());
+    ui::CParlivoDlg window(Options(profile));
+    window.RestoreLastState();
+    EXPECT_EQ(window.repeatList()->currentText(), "1");
+    EXPECT_EQ(window.intervalList()->currentText(), "Fit");
+    EXPECT_EQ(window.sentenceList()->count(), 0);
+}
+
+TEST_F(MainWindowTest, ExitButtonClosesAndDeletesTheTemporaryAudio)
+{
+    platform::QSettingsProfile profile(Ini());
+    ui::CParlivoDlg window(Options(profile));
+    window.show();
+    const fs::path temp1 = fs::path(TempDir()) / "vantorelMp3temp1.mp3";
+    m_folder.Write(temp1.lexically_relative(m_folder.path()), "audio");
+    QTest::mouseClick(window.button(1088), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(fs::exists(temp1));
+}
+
+} // namespace
