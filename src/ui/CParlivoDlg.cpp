@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,8 +22,10 @@
 #include <QVBoxLayout>
 
 #include "CMediaPlayer2.h"
+#include "library/GrammarNotes.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
+#include "reading/Panes.h"
 
 namespace lectoria::ui {
 
@@ -36,16 +41,6 @@ settings::Rgb ButtonFaceColor()
     const QColor face = QApplication::palette().color(QPalette::Button);
     return settings::Rgb{static_cast<std::uint8_t>(face.red()), static_cast<std::uint8_t>(face.green()),
                          static_cast<std::uint8_t>(face.blue())};
-}
-
-// The panes' type: "Times New Roman" (or the closest serif face), heavy, at a pixel height.
-QFont PaneFont(int pixelHeight)
-{
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setStyleHint(QFont::Serif);
-    font.setWeight(QFont::Black);
-    font.setPixelSize(pixelHeight > 0 ? pixelHeight : 1);
-    return font;
 }
 
 struct ButtonSpec
@@ -88,6 +83,24 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     m_player->SetPlayCount(1);
     m_restoreProgress->hide();
 
+    m_panes = std::make_unique<SentencePanes>(m_wholePane, m_currentPane, m_grammarPane);
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(100);
+    m_loop = std::make_unique<reading::ReadingLoop>(m_settings, *m_player, m_audio, *this, *this);
+    connect(m_pollTimer, &QTimer::timeout, this, [this] { m_loop->OnPollTick(); });
+    connect(button(1082), &QPushButton::clicked, this, [this] { m_loop->StartReading(); });
+    connect(button(1083), &QPushButton::clicked, this, [this] { m_loop->PauseReading(); });
+    connect(button(1084), &QPushButton::clicked, this, [this] { m_loop->StopReading(); });
+    connect(button(1085), &QPushButton::clicked, this, [this] { m_loop->PreviousSentence(); });
+    connect(button(1086), &QPushButton::clicked, this, [this] { m_loop->NextSentence(); });
+    connect(m_sentenceList, &QListWidget::itemSelectionChanged, this, &CParlivoDlg::OnSelectionChanged);
+    connect(m_sentenceList, &QListWidget::entered, this,
+            [this](const QModelIndex& index) { OnItemEntered(index.row()); });
+    connect(m_grammarPane, &QPlainTextEdit::textChanged, this, &CParlivoDlg::OnGrammarPaneChanged);
+    // Reading keys work whichever control has the focus, so they are seen before any control.
+    qApp->installEventFilter(this);
+    UpdateStatusLine(std::string());
+
     m_startTimer = new QTimer(this);
     m_startTimer->setInterval(10);
     connect(m_startTimer, &QTimer::timeout, this, [this] {
@@ -100,6 +113,8 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
 
 CParlivoDlg::~CParlivoDlg()
 {
+    qApp->removeEventFilter(this);
+    m_loop->Shutdown();
     m_player->Stop();
     settings::SaveSettings(m_profile, m_settings);
     m_profile.Flush();
@@ -161,12 +176,12 @@ void CParlivoDlg::CreateControls()
         {1010, QStyle::SP_FileDialogDetailedView, "按课文模式打开文本"},
         {1011, QStyle::SP_FileDialogContentsView, "按语法主题模式打开文本"},
     };
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new QPushButton(style()->standardIcon(spec.icon), QString(), this);
-        button->setToolTip(QString::fromUtf8(spec.tip));
-        button->setIconSize(spec.id == 1010 || spec.id == 1011 ? QSize(32, 32) : QSize(22, 22));
+    for (const ButtonSpec& entry : buttons) {
+        auto* button = new QPushButton(style()->standardIcon(entry.icon), QString(), this);
+        button->setToolTip(QString::fromUtf8(entry.tip));
+        button->setIconSize(entry.id == 1010 || entry.id == 1011 ? QSize(32, 32) : QSize(22, 22));
         button->setFocusPolicy(Qt::TabFocus);
-        m_buttons.emplace_back(spec.id, button);
+        m_buttons.emplace_back(entry.id, button);
     }
     connect(button(1088), &QPushButton::clicked, this, &QWidget::close);
 
@@ -316,10 +331,253 @@ void CParlivoDlg::RestoreLastState()
     }
     m_restored = true;
     m_startTimer->stop();
+    QSignalBlocker blocker(m_sentenceList);
     m_sentenceList->clear();
     for (const std::string& title : library::FillLessonList(m_settings.strFullPath)) {
         m_sentenceList->addItem(QString::fromStdString(title));
     }
+    LoadLessonNotes();
+    blocker.unblock();
+    OnSelectionChanged();
+}
+
+void CParlivoDlg::LoadLessonNotes()
+{
+    // Notes are kept by sentence number; a lesson numbered with gaps needs a slot for its
+    // highest number, not just one per file.
+    int noteCount = m_sentenceList->count();
+    for (int row = 0; row < m_sentenceList->count(); ++row) {
+        noteCount = std::max(noteCount, library::SentenceNumber(m_sentenceList->item(row)->text().toStdString()));
+    }
+    m_grammarNotes = library::LoadLessonNotes(library::NoteFileOf(m_settings.strFullPath), noteCount);
+    m_noteDirty.assign(m_grammarNotes.size(), 0);
+    m_itemPaths.clear();
+    m_highlightWords.clear();
+}
+
+void CParlivoDlg::SaveNotes()
+{
+    if (!m_settings.isSelectSubject) {
+        if (!m_grammarNotes.empty()) {
+            library::SaveLessonNotes(m_settings.strFullPath, m_grammarNotes);
+        }
+        return;
+    }
+    std::vector<library::TopicNote> items;
+    for (int row = 0; row < m_sentenceList->count(); ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        items.push_back(library::TopicNote{m_sentenceList->item(row)->text().toStdString(),
+                                           index < m_itemPaths.size() ? m_itemPaths[index] : std::string(),
+                                           index < m_grammarNotes.size() ? m_grammarNotes[index] : std::string(),
+                                           index < m_noteDirty.size() && m_noteDirty[index] != 0});
+    }
+    for (const std::string& message : library::SaveTopicNotes(m_settings.strFullPath, items)) {
+        QMessageBox::information(this, QStringLiteral("Lectoria"), QString::fromStdString(message));
+    }
+}
+
+std::string CParlivoDlg::ItemText(int listIndex) const
+{
+    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    return item == nullptr ? std::string() : item->text().toStdString();
+}
+
+std::string CParlivoDlg::AudioPath(int listIndex) const
+{
+    const auto index = static_cast<std::size_t>(listIndex);
+    return library::SentenceAudioPath(m_settings.strFullPath, m_settings.isSelectSubject, ItemText(listIndex),
+                                      index < m_itemPaths.size() ? m_itemPaths[index] : std::string());
+}
+
+void CParlivoDlg::ShowPanes(int position)
+{
+    ShowCurrentSentence(position);
+    ShowWholeSentence(position);
+    ShowGrammarNote(position);
+}
+
+void CParlivoDlg::ShowCurrentSentence(int position)
+{
+    if (position < 1 || position > m_loop->chosenCount()) {
+        return;
+    }
+    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
+    const auto index = static_cast<std::size_t>(listIndex);
+    const std::string highlights =
+        m_settings.isSelectSubject && index < m_highlightWords.size() ? m_highlightWords[index] : std::string();
+    m_panes->ShowCurrentSentence(reading::CurrentSentenceText(ItemText(listIndex)), highlights,
+                                 m_settings.colorTable[settings::kCurrentText],
+                                 m_settings.colorTable[settings::kWholeText]);
+    m_intervalCaption->setFocus();
+}
+
+void CParlivoDlg::ShowWholeSentence(int position)
+{
+    if (position < 1 || position > m_loop->chosenCount()) {
+        return;
+    }
+    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
+    const auto index = static_cast<std::size_t>(listIndex);
+    if (m_settings.isSelectSubject) {
+        m_panes->ShowWholeText(reading::TopicLessonText(index < m_itemPaths.size() ? m_itemPaths[index] : ""),
+                               m_settings.colorTable[settings::kWholeText]);
+        return;
+    }
+    std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(m_sentenceList->count()));
+    for (int row = 0; row < m_sentenceList->count(); ++row) {
+        items.push_back(m_sentenceList->item(row)->text().toStdString());
+    }
+    m_panes->ShowWholeSentence(reading::ComposeWholeSentence(items, ItemText(listIndex)),
+                               m_settings.colorTable[settings::kWholeText],
+                               m_settings.colorTable[settings::kCurrentText]);
+}
+
+int CParlivoDlg::NoteIndex(int position) const
+{
+    if (position < 1 || position > m_loop->chosenCount()) {
+        return -1;
+    }
+    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
+    const int slot = m_settings.isSelectSubject ? listIndex : library::SentenceNumber(ItemText(listIndex)) - 1;
+    return slot >= 0 && static_cast<std::size_t>(slot) < m_grammarNotes.size() ? slot : -1;
+}
+
+void CParlivoDlg::ShowGrammarNote(int position)
+{
+    if (position < 1 || position > m_loop->chosenCount()) {
+        return;
+    }
+    const int slot = NoteIndex(position);
+    m_panes->ShowGrammarNote(slot < 0 ? std::string() : m_grammarNotes[static_cast<std::size_t>(slot)]);
+}
+
+void CParlivoDlg::OnGrammarPaneChanged()
+{
+    if (m_loop->chosenCount() <= 0) {
+        return;
+    }
+    const int position = m_settings.nNowPlayNum;
+    const int slot = NoteIndex(position);
+    if (slot < 0) {
+        return;
+    }
+    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
+    const int number = library::SentenceNumber(ItemText(listIndex));
+    m_grammarNotes[static_cast<std::size_t>(slot)] =
+        library::NotePrefix(number) + m_grammarPane->toPlainText().toStdString();
+    m_noteDirty[static_cast<std::size_t>(slot)] = 1;
+}
+
+void CParlivoDlg::ClearPanes()
+{
+    m_panes->Clear();
+}
+
+void CParlivoDlg::UpdateStatusLine(const std::string& problem)
+{
+    m_statusProblem = problem;
+    reading::StatusInput input;
+    input.isSelectSubject = m_settings.isSelectSubject;
+    input.strFullPath = m_settings.strFullPath;
+    input.strSubjectWord = m_settings.strSubjectWord;
+    input.strSubjectGrammar = m_settings.strSubjectGrammar;
+    input.strSubjectBook = m_settings.strSubjectBook;
+    input.isReading = m_loop->isReading();
+    input.chosenCount = m_loop->chosenCount();
+    input.repeatRound = m_loop->repeatRound();
+    input.nNowPlayNum = m_settings.nNowPlayNum;
+    std::string text = reading::StatusLineText(input);
+    if (!problem.empty()) {
+        text += " [" + problem + "]";
+    }
+    m_statusLine->setText(QString::fromStdString(text));
+    m_statusLine->setCursorPosition(0);
+    m_statusShowsItem = false;
+}
+
+void CParlivoDlg::StartPolling()
+{
+    m_pollTimer->start();
+}
+
+void CParlivoDlg::StopPolling()
+{
+    m_pollTimer->stop();
+}
+
+void CParlivoDlg::WaitPumping(int ms)
+{
+    // The user's commands keep working during the wait; the timer ends it even when nothing
+    // else happens.
+    QEventLoop wait;
+    QTimer::singleShot(std::max(ms, 0), &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
+void CParlivoDlg::OnSelectionChanged()
+{
+    std::vector<int> selected;
+    for (const QModelIndex& index : m_sentenceList->selectionModel()->selectedIndexes()) {
+        selected.push_back(index.row());
+    }
+    m_loop->UpdatePlaylist(std::move(selected));
+}
+
+void CParlivoDlg::OnItemEntered(int row)
+{
+    if (row < 0 || row >= m_sentenceList->count()) {
+        return;
+    }
+    m_statusLine->setText(m_sentenceList->item(row)->text());
+    m_statusShowsItem = true;
+}
+
+bool CParlivoDlg::HandleKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_F2:
+        m_loop->StartReading();
+        return true;
+    case Qt::Key_F3:
+        m_loop->PauseReading();
+        return true;
+    case Qt::Key_F4:
+        m_loop->StopReading();
+        return true;
+    case Qt::Key_PageUp:
+        m_loop->PreviousSentence();
+        return false;
+    case Qt::Key_PageDown:
+        m_loop->NextSentence();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CParlivoDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool ours = widget != nullptr && (widget == this || isAncestorOf(widget));
+    if (ours && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // A key its control leaves unused travels on to the control's parents; it is one key.
+        const bool travelling = key == m_lastKey.event && key->timestamp() == m_lastKey.timestamp &&
+                                m_lastKey.receiver != nullptr && widget != m_lastKey.receiver &&
+                                widget->isAncestorOf(m_lastKey.receiver);
+        m_lastKey = {key, key->timestamp(), widget};
+        if (travelling) {
+            return key->key() == Qt::Key_Escape;
+        }
+        return HandleKey(key->key());
+    }
+    if (ours && event->type() == QEvent::MouseMove && m_statusShowsItem && widget != m_sentenceList->viewport()) {
+        UpdateStatusLine(m_statusProblem);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CParlivoDlg::PrepareToClose()
@@ -328,7 +586,8 @@ void CParlivoDlg::PrepareToClose()
         return;
     }
     m_closePrepared = true;
-    m_player->Stop();
+    m_loop->Shutdown();
+    SaveNotes();
     m_audio.DeleteTempAudio();
 }
 

@@ -7,7 +7,9 @@
 #include <QWidget>
 
 #include "library/SentenceAudio.h"
+#include "reading/ReadingLoop.h"
 #include "settings/Settings.h"
+#include "SentencePanes.h"
 
 class QComboBox;
 class QLabel;
@@ -41,7 +43,7 @@ struct MainWindowOptions
 
 /// The main window: owns the settings, the sentence list, the three panes, the reading
 /// controls and the hidden player; loads the profile when built and saves it when destroyed.
-class CParlivoDlg : public QWidget
+class CParlivoDlg : public QWidget, public reading::IReadingView, public reading::IReadingClock
 {
     Q_OBJECT
 
@@ -64,14 +66,46 @@ public:
     QProgressBar* restoreProgress() const { return m_restoreProgress; }
     reading::IMediaPlayer& player() const { return *m_player; }
     const library::SentenceAudioDecoder& audio() const { return m_audio; }
+    reading::ReadingLoop& readingLoop() { return *m_loop; }
+    const std::vector<std::string>& grammarNotes() const { return m_grammarNotes; }
 
     /// Runs the start-up restore now instead of on the first tick of the start-up timer.
     void RestoreLastState();
 
+    /// Writes the edited notes back: the whole lesson file in text mode, each edited item's
+    /// line in topic mode.
+    void SaveNotes();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The reading loop's view of the window.
+    std::string ItemText(int listIndex) const override;
+    std::string AudioPath(int listIndex) const override;
+    void ShowPanes(int position) override;
+    void ClearPanes() override;
+    void UpdateStatusLine(const std::string& problem) override;
+    // The reading loop's clock: timer 2 and the interval wait.
+    void StartPolling() override;
+    void StopPolling() override;
+    void WaitPumping(int ms) override;
+
+    void ShowCurrentSentence(int position);
+    void ShowWholeSentence(int position);
+    void ShowGrammarNote(int position);
+    /// The note slot of a playlist position: by list index in topic mode, by sentence number in
+    /// text mode; -1 when there is none.
+    int NoteIndex(int position) const;
+    void OnGrammarPaneChanged();
+    void OnSelectionChanged();
+    void OnItemEntered(int row);
+    /// Loads the notes of the open lesson, one per sentence number.
+    void LoadLessonNotes();
+    /// Handles the reading keys; true when the key must not reach its control.
+    bool HandleKey(int key);
+
     void CreateControls();
     void ArrangeControls();
     void CreateSystemMenu();
@@ -89,6 +123,20 @@ private:
     reading::IMediaPlayer* m_player = nullptr;
     bool m_restored = false;
     bool m_closePrepared = false;
+    bool m_statusShowsItem = false;
+    struct
+    {
+        const QEvent* event = nullptr;
+        quint64 timestamp = 0;
+        QWidget* receiver = nullptr;
+    } m_lastKey;
+    std::string m_statusProblem;
+
+    // One entry per list item in topic mode; grammar notes by sentence number in text mode.
+    std::vector<std::string> m_itemPaths;
+    std::vector<std::string> m_highlightWords;
+    std::vector<std::string> m_grammarNotes;
+    std::vector<char> m_noteDirty;
 
     QLineEdit* m_statusLine = nullptr;
     QListWidget* m_sentenceList = nullptr;
@@ -103,6 +151,9 @@ private:
     QToolButton* m_systemMenuButton = nullptr;
     QProgressBar* m_restoreProgress = nullptr;
     QTimer* m_startTimer = nullptr;
+    QTimer* m_pollTimer = nullptr;
+    std::unique_ptr<SentencePanes> m_panes;
+    std::unique_ptr<reading::ReadingLoop> m_loop;
 };
 
 } // namespace lectoria::ui

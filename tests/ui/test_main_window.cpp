@@ -25,13 +25,28 @@ namespace {
 class MainWindowTest : public testing::Test
 {
 protected:
+    MainWindowTest()
+    {
+        // A small library of its own beside the "program", so the default lesson exists.
+        for (const char* title : {"01 Excuse me!", "02 Yes^", "03 Is this your", "04 handbag^", "05 Thank you."}) {
+            m_folder.Write(fs::path("program") / library::NativeRelativePath(library::kDefaultLesson) /
+                               (std::string(title) + ".sau"),
+                           "audio");
+        }
+    }
+    std::string ProgramDirectory() const { return (m_folder.path() / "program").string() + "/"; }
+    std::string DefaultLesson() const
+    {
+        return ProgramDirectory() + library::NativeRelativePath(library::kDefaultLesson);
+    }
+
     ui::MainWindowOptions Options(platform::QSettingsProfile& profile)
     {
         ui::MainWindowOptions options;
         options.profile = &profile;
         options.player = &m_player;
         options.tempDir = TempDir();
-        options.programDirectory = LECTORIA_DEMO_ROOT;
+        options.programDirectory = ProgramDirectory();
         return options;
     }
     QString Ini() const { return QString::fromStdString((m_folder.path() / "profile.ini").string()); }
@@ -52,8 +67,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheDefaultLessonWithDefaults)
 
     // The start-up timer lists the saved lesson on its first tick.
     ASSERT_TRUE(QTest::qWaitFor([&window] { return window.sentenceList()->count() > 0; }, 5000));
-    EXPECT_EQ(window.settings().strFullPath,
-              std::string(LECTORIA_DEMO_ROOT) + library::NativeRelativePath(library::kDefaultLesson));
+    EXPECT_EQ(window.settings().strFullPath, DefaultLesson());
     EXPECT_EQ(window.sentenceList()->item(0)->text(), "01 Excuse me!");
     EXPECT_TRUE(window.sentenceList()->selectedItems().isEmpty());
     EXPECT_EQ(window.repeatList()->count(), 99);

@@ -1,0 +1,279 @@
+#include "reading/ReadingLoop.h"
+
+#include <functional>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "library/SentenceAudio.h"
+#include "reading/IMediaPlayer.h"
+#include "settings/Settings.h"
+
+using namespace lectoria;
+using lectoria::test::TempFolder;
+
+namespace {
+
+/// Virtual time: the poll timer, the interval wait, a player whose clips last a fixed time and
+/// user commands scheduled at given moments.
+class VirtualTime : public reading::IReadingClock, public reading::IMediaPlayer
+{
+public:
+    // Clock.
+    void StartPolling() override
+    {
+        m_polling = true;
+        m_nextTick = now + 100;
+    }
+    void StopPolling() override { m_polling = false; }
+    void WaitPumping(int ms) override
+    {
+        waits.push_back(ms);
+        RunUntil(now + ms);
+    }
+
+    // Player.
+    void SetAutoStart(bool) override {}
+    void SetPlayCount(int) override {}
+    void Open(const std::string& path) override
+    {
+        opened.emplace_back(now, path);
+        m_playingUntil = now + clipMs;
+    }
+    int PlayState() const override { return now < m_playingUntil ? kPlaying : kStopped; }
+    void Stop() override { m_playingUntil = now; }
+    std::string LastError() const override { return std::string(); }
+
+    /// Runs user commands, poll ticks and waits until virtual time `end`.
+    void RunUntil(long end)
+    {
+        while (now < end) {
+            long next = end;
+            if (m_polling) {
+                next = std::min(next, m_nextTick);
+            }
+            if (!m_commands.empty()) {
+                next = std::min(next, m_commands.begin()->first);
+            }
+            now = next;
+            if (!m_commands.empty() && m_commands.begin()->first <= now) {
+                const auto command = m_commands.begin()->second;
+                m_commands.erase(m_commands.begin());
+                command();
+                continue;
+            }
+            if (m_polling && m_nextTick <= now) {
+                m_nextTick = now + 100;
+                loop->OnPollTick();
+            }
+        }
+    }
+    void At(long time, std::function<void()> command) { m_commands.emplace(time, std::move(command)); }
+
+    reading::ReadingLoop* loop = nullptr;
+    long now = 0;
+    long clipMs = 1000;
+    std::vector<std::pair<long, std::string>> opened;
+    std::vector<int> waits;
+
+private:
+    bool m_polling = false;
+    long m_nextTick = 0;
+    long m_playingUntil = 0;
+    std::multimap<long, std::function<void()>> m_commands;
+};
+
+/// The window's side: list items backed by real files, and a record of what was shown.
+class ListView : public reading::IReadingView
+{
+public:
+    std::string ItemText(int listIndex) const override { return items.at(static_cast<std::size_t>(listIndex)); }
+    std::string AudioPath(int listIndex) const override { return (folder / (ItemText(listIndex) + ".sau")).string(); }
+    void ShowPanes(int position) override { shown.push_back(position); }
+    void ClearPanes() override { ++clears; }
+    void UpdateStatusLine(const std::string& problem) override { lastProblem = problem; }
+
+    std::filesystem::path folder;
+    std::vector<std::string> items;
+    std::vector<int> shown;
+    int clears = 0;
+    std::string lastProblem;
+};
+
+class ReadingLoopTest : public testing::Test
+{
+protected:
+    ReadingLoopTest()
+        : m_audio((m_folder.path() / "TemporaryQenReading").string() + "/"),
+          m_loop(m_settings, m_time, m_audio, m_time, m_view)
+    {
+        m_audio.CreateTempDir();
+        m_time.loop = &m_loop;
+        m_view.folder = m_folder.path();
+        for (const char* item : {"01 One two three.", "02 Four five six.", "03 Seven."}) {
+            m_view.items.push_back(item);
+            m_folder.Write(std::string(item) + ".sau", "audio");
+        }
+    }
+
+    std::vector<long> OpenTimes() const
+    {
+        std::vector<long> times;
+        for (const auto& entry : m_time.opened) {
+            times.push_back(entry.first);
+        }
+        return times;
+    }
+
+    TempFolder m_folder;
+    settings::Settings m_settings;
+    VirtualTime m_time;
+    ListView m_view;
+    library::SentenceAudioDecoder m_audio;
+    reading::ReadingLoop m_loop;
+};
+
+TEST_F(ReadingLoopTest, RepeatsEachSentenceWithTheIntervalAfterEveryReadingAndWraps)
+{
+    m_settings.nRepeatPlayNum = 3;
+    m_settings.nDuration = 2;
+    m_loop.UpdatePlaylist({0, 1});
+    m_loop.StartReading();
+    m_time.RunUntil(18500);
+    // Clips of 1 s, each followed by 2 s: three readings of 1, three of 2, then 1 again.
+    EXPECT_EQ(OpenTimes(), (std::vector<long>{0, 3000, 6000, 9000, 12000, 15000, 18000}));
+    EXPECT_EQ(m_view.shown, (std::vector<int>{1, 1, 2, 1}));
+    EXPECT_TRUE(m_loop.isReading());
+    EXPECT_EQ(m_loop.nowPlayNum(), 1);
+}
+
+TEST_F(ReadingLoopTest, StartWhileReadingOrWithNothingSelectedDoesNothing)
+{
+    m_loop.StartReading();
+    EXPECT_FALSE(m_loop.isReading());
+    EXPECT_TRUE(m_time.opened.empty());
+
+    m_loop.UpdatePlaylist({0});
+    m_loop.StartReading();
+    m_time.RunUntil(500);
+    m_loop.StartReading();
+    EXPECT_EQ(m_time.opened.size(), 1u);
+}
+
+TEST_F(ReadingLoopTest, PreviousAndNextWrapAndWorkWhileIdle)
+{
+    m_loop.UpdatePlaylist({0, 1, 2});
+    EXPECT_EQ(m_loop.nowPlayNum(), 1);
+    m_loop.PreviousSentence();
+    EXPECT_EQ(m_loop.nowPlayNum(), 3);
+    m_loop.NextSentence();
+    EXPECT_EQ(m_loop.nowPlayNum(), 1);
+    EXPECT_TRUE(m_time.opened.empty()) << "idle moves only change the shown sentence";
+    EXPECT_EQ(m_view.shown, (std::vector<int>{1, 3, 1}));
+
+    m_loop.StartReading();
+    m_loop.NextSentence();
+    EXPECT_EQ(m_loop.nowPlayNum(), 2);
+    EXPECT_EQ(m_time.opened.size(), 2u);
+}
+
+TEST_F(ReadingLoopTest, StopResetsPositionAndRoundPauseKeepsThem)
+{
+    m_settings.nRepeatPlayNum = 2;
+    m_loop.UpdatePlaylist({0, 1, 2});
+    m_loop.StartReading();
+    m_loop.NextSentence();
+    m_time.RunUntil(1500); // the first reading of sentence 2 is over: round 2 has begun
+    ASSERT_EQ(m_loop.repeatRound(), 2);
+
+    m_loop.PauseReading();
+    EXPECT_FALSE(m_loop.isReading());
+    EXPECT_EQ(m_loop.nowPlayNum(), 2);
+    EXPECT_EQ(m_loop.repeatRound(), 2);
+    EXPECT_EQ(m_time.waits.back(), 1000);
+    const std::size_t opens = m_time.opened.size();
+    m_loop.StartReading();
+    EXPECT_EQ(m_time.opened.size(), opens + 1) << "the paused sentence starts again";
+
+    m_loop.StopReading();
+    EXPECT_FALSE(m_loop.isReading());
+    EXPECT_EQ(m_loop.nowPlayNum(), 1);
+    EXPECT_EQ(m_loop.repeatRound(), 1);
+    EXPECT_EQ(m_time.waits.back(), 500);
+    EXPECT_EQ(m_view.shown.back(), 1);
+    EXPECT_EQ(m_time.opened.size(), opens + 1) << "stop shows sentence 1 but plays nothing";
+}
+
+TEST_F(ReadingLoopTest, FitWaitsByTheLengthOfTheShownText)
+{
+    m_settings.nDuration = settings::kFitInterval;
+    m_view.items = {"01 abcdefghijklmnopqrstuvwxyz", "02 ab3cd4efgh", "03 abcd."};
+    for (const std::string& item : m_view.items) {
+        m_folder.Write(item + ".sau", "audio");
+    }
+    m_loop.UpdatePlaylist({0, 1, 2});
+    m_loop.StartReading();
+    m_time.RunUntil(10000);
+    // 26 letters and the trailing blank: 27 / 13 = 2 s; 10 characters with 2 digits and the
+    // blank: (11 + 16) / 13 = 2 s; 5 characters: at least 1 s.
+    ASSERT_GE(m_time.waits.size(), 3u);
+    EXPECT_EQ(std::vector<int>(m_time.waits.begin(), m_time.waits.begin() + 3), (std::vector<int>{2000, 2000, 1000}));
+}
+
+TEST_F(ReadingLoopTest, DeselectingAllStopsAfterTheCurrentReadingAndClearsThePanes)
+{
+    m_settings.nDuration = 1;
+    m_loop.UpdatePlaylist({0, 1});
+    m_loop.StartReading();
+    m_time.At(500, [this] { m_loop.UpdatePlaylist({}); });
+    m_time.RunUntil(5000);
+    EXPECT_FALSE(m_loop.isReading());
+    EXPECT_EQ(m_time.opened.size(), 1u);
+    EXPECT_GE(m_view.clears, 1);
+}
+
+TEST_F(ReadingLoopTest, ANextDuringTheIntervalWaitIsNotFollowedByAnotherStep)
+{
+    m_settings.nDuration = 3;
+    m_loop.UpdatePlaylist({0, 1, 2});
+    m_loop.StartReading();
+    m_time.At(2000, [this] { m_loop.NextSentence(); }); // during the wait after sentence 1
+    m_time.RunUntil(6500);
+    // Sentence 2 follows the command and sentence 3 follows sentence 2; the wait that the command
+    // interrupted adds no step of its own.
+    EXPECT_EQ(OpenTimes(), (std::vector<long>{0, 2000, 6000}));
+    EXPECT_EQ(m_loop.nowPlayNum(), 3);
+}
+
+TEST_F(ReadingLoopTest, AMissingSentenceIsShownReportedAndSkipped)
+{
+    m_settings.nRepeatPlayNum = 2;
+    m_settings.nDuration = 1;
+    std::filesystem::remove(m_folder.path() / "02 Four five six..sau");
+    m_loop.UpdatePlaylist({0, 1, 2});
+    m_loop.NextSentence();
+    m_loop.StartReading();
+    EXPECT_EQ(m_view.shown.back(), 2);
+    EXPECT_FALSE(m_view.lastProblem.empty());
+    m_time.RunUntil(1500);
+    // Skipped after one interval, not repeated: sentence 3 plays at 1.1 s (first tick + 1 s).
+    ASSERT_EQ(m_time.opened.size(), 1u);
+    EXPECT_EQ(m_time.opened.front().first, 1100);
+    EXPECT_EQ(m_loop.nowPlayNum(), 3);
+    EXPECT_TRUE(m_view.lastProblem.empty());
+}
+
+TEST_F(ReadingLoopTest, APlaylistWithNothingPlayableStopsWithAMessage)
+{
+    std::filesystem::remove(m_folder.path() / "01 One two three..sau");
+    std::filesystem::remove(m_folder.path() / "03 Seven..sau");
+    m_loop.UpdatePlaylist({0, 2});
+    m_loop.StartReading();
+    m_time.RunUntil(10000);
+    EXPECT_FALSE(m_loop.isReading());
+    EXPECT_TRUE(m_time.opened.empty());
+    EXPECT_EQ(m_view.lastProblem, reading::kNothingPlayable);
+}
+
+} // namespace

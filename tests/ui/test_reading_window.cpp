@@ -1,0 +1,175 @@
+// The main window as a reader uses it: selecting, the reading keys, the panes, the status line
+// and notes that survive a restart.
+#include "CParlivoDlg.h"
+
+#include <filesystem>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+#include "FakeMediaPlayer.h"
+#include "QSettingsProfile.h"
+#include "TempFolder.h"
+#include "library/GrammarNotes.h"
+#include "library/Library.h"
+
+using namespace lectoria;
+using lectoria::test::FakeMediaPlayer;
+using lectoria::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReadingWindowTest : public testing::Test
+{
+protected:
+    ReadingWindowTest()
+    {
+        for (const char* title : {"01 Excuse me!", "02 Yes^", "03 Is this your", "04 handbag^", "05 Thank you."}) {
+            m_folder.Write(fs::path("program") / library::NativeRelativePath(library::kDefaultLesson) /
+                               (std::string(title) + ".sau"),
+                           "audio");
+        }
+        library::SaveLessonNotes(Lesson(), {"(1)感叹句", "(2)", "(3)一般疑问句", "(4)", "(5)礼貌用语"});
+        Open();
+    }
+
+    void Open()
+    {
+        m_window.reset();
+        m_profile = std::make_unique<platform::QSettingsProfile>(
+            QString::fromStdString((m_folder.path() / "profile.ini").string()));
+        ui::MainWindowOptions options;
+        options.profile = m_profile.get();
+        options.player = &m_player;
+        options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
+        options.programDirectory = (m_folder.path() / "program").string() + "/";
+        m_window = std::make_unique<ui::CParlivoDlg>(options);
+        m_window->resize(900, 600);
+        m_window->show();
+        m_window->RestoreLastState();
+    }
+
+    void Close()
+    {
+        m_window->close();
+        m_window.reset();
+    }
+
+    std::string Lesson() const
+    {
+        return (m_folder.path() / "program").string() + "/" + library::NativeRelativePath(library::kDefaultLesson);
+    }
+    QListWidget* List() const { return m_window->sentenceList(); }
+    void SelectAll() const { List()->selectAll(); }
+    void Key(int key) const { QTest::keyClick(List(), static_cast<Qt::Key>(key)); }
+
+    TempFolder m_folder;
+    FakeMediaPlayer m_player;
+    std::unique_ptr<platform::QSettingsProfile> m_profile;
+    std::unique_ptr<ui::CParlivoDlg> m_window;
+};
+
+TEST_F(ReadingWindowTest, ReadingKeysWorkFromTheListAndEscapeIsSwallowed)
+{
+    SelectAll();
+    Key(Qt::Key_F2);
+    EXPECT_TRUE(m_window->readingLoop().isReading());
+    ASSERT_EQ(m_player.opened.size(), 1u);
+    EXPECT_EQ(fs::path(m_player.opened[0]).filename(), "vantorelMp3temp2.mp3");
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 2);
+    EXPECT_EQ(m_player.opened.size(), 2u);
+    Key(Qt::Key_Escape);
+    EXPECT_TRUE(m_window->isVisible());
+    Key(Qt::Key_F4);
+    EXPECT_FALSE(m_window->readingLoop().isReading());
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 1);
+}
+
+TEST_F(ReadingWindowTest, ButtonsDriveTheLoop)
+{
+    SelectAll();
+    QTest::mouseClick(m_window->button(1082), Qt::LeftButton);
+    EXPECT_TRUE(m_window->readingLoop().isReading());
+    QTest::mouseClick(m_window->button(1085), Qt::LeftButton);
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 5);
+    QTest::mouseClick(m_window->button(1083), Qt::LeftButton);
+    EXPECT_FALSE(m_window->readingLoop().isReading());
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 5);
+}
+
+TEST_F(ReadingWindowTest, StatusLineFollowsTheSelectionAndReading)
+{
+    const std::string lesson = "当前课文:New Concept English Book 1 Lesson 001 Excuse me ";
+    EXPECT_EQ(m_window->statusLine()->text().toStdString(), lesson + "未选择");
+    SelectAll();
+    EXPECT_EQ(m_window->statusLine()->text().toStdString(), lesson + "共选择5句,当前显示第1句.");
+    Key(Qt::Key_F2);
+    EXPECT_EQ(m_window->statusLine()->text().toStdString(), lesson + "共选择5句,正第1次朗读第1句.");
+}
+
+TEST_F(ReadingWindowTest, PanesShowThePieceTheWrittenSentenceAndTheNote)
+{
+    SelectAll();
+    Key(Qt::Key_PageDown);
+    Key(Qt::Key_PageDown);
+    Key(Qt::Key_PageDown); // piece 4 "handbag?" of "Is this your handbag?"
+    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), "handbag?");
+    QTextEdit* whole = m_window->wholeSentencePane();
+    EXPECT_EQ(whole->toPlainText(), "Is this your handbag?");
+    const QTextBlock block = whole->document()->firstBlock();
+    auto colourAt = [&block](int position) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() <= position && position < fragment.position() + fragment.length()) {
+                return fragment.charFormat().foreground().color();
+            }
+        }
+        return QColor();
+    };
+    EXPECT_EQ(colourAt(0), QColor(0, 0, 255));  // the sentence around the piece
+    EXPECT_EQ(colourAt(14), QColor(255, 0, 0)); // the current piece
+    EXPECT_EQ(m_window->grammarPane()->toPlainText(), "");
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), "Is this your ");
+    EXPECT_EQ(m_window->grammarPane()->toPlainText(), "一般疑问句");
+    // Showing moves the focus off the panes.
+    EXPECT_FALSE(m_window->grammarPane()->hasFocus());
+}
+
+TEST_F(ReadingWindowTest, AnEditedNoteWithALineBreakSurvivesARestartAndMovesNoOtherNote)
+{
+    SelectAll();
+    Key(Qt::Key_PageDown); // sentence 2, no note yet
+    m_window->grammarPane()->setPlainText(QStringLiteral("Yes? 升调\n表示询问"));
+    Close();
+    EXPECT_EQ(library::LoadLessonNotes(library::NoteFileOf(Lesson()), 5),
+              (std::vector<std::string>{"(1)感叹句", "(2)Yes? 升调\n表示询问", "(3)一般疑问句", "(4)", "(5)礼貌用语"}));
+    Open();
+    SelectAll(); // the saved position, sentence 2, is shown again
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 2);
+    EXPECT_EQ(m_window->grammarPane()->toPlainText(), QStringLiteral("Yes? 升调\n表示询问"));
+}
+
+TEST_F(ReadingWindowTest, HoveringAnItemShowsItsTextInTheStatusLine)
+{
+    QListWidgetItem* item = List()->item(3);
+    emit List()->entered(List()->indexFromItem(item));
+    EXPECT_EQ(m_window->statusLine()->text(), "04 handbag?");
+    QTest::mouseMove(m_window->grammarPane()->viewport());
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window->grammarPane()->viewport(), &move);
+    EXPECT_TRUE(m_window->statusLine()->text().startsWith(QStringLiteral("当前课文:")));
+}
+
+} // namespace
