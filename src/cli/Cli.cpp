@@ -12,6 +12,7 @@
 #include "grammar/WordListData.h"
 #include "library/Library.h"
 #include "library/SentenceAudio.h"
+#include "search/TopicSearch.h"
 
 namespace lectoria::cli {
 
@@ -29,10 +30,21 @@ constexpr const char* kUsage =
     "  match --topic SELECTION [SENTENCE]\n"
     "                                  the same with the rule of a grammar topic such as\n"
     "                                  \"时态+现在完成时\"\n"
+    "        [--engine plain|fast]     match with the entry-by-entry reference matcher or\n"
+    "                                  the compiled one (default fast); both give the same\n"
+    "                                  results\n"
     "  rules                           print every selectable topic, a tab and its rule\n"
     "  rule SELECTION                  print the rule a topic selection takes\n"
     "  wordlist NAME                   print a built-in word list, '/'-joined\n"
     "  lesson LESSON_DIR               print the lesson's sentence titles in reading order\n"
+    "  search --root ROOT --books \"BOOK/BOOK\" [--all WORDS] [--any WORDS]\n"
+    "         [--topic SELECTION] [--highlights]\n"
+    "                                  run a topic search over the chosen books of the\n"
+    "                                  library at ROOT and print each sentence found as\n"
+    "                                  book\\lesson\\title, in search order; all of the\n"
+    "                                  '/'-joined --all WORDS and one of the --any WORDS\n"
+    "                                  must occur; SELECTION defaults to \"所有+所有+所有\";\n"
+    "                                  --highlights adds a tab and the highlight patterns\n"
     "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n"
     "  --help                          show this text\n";
 
@@ -130,9 +142,23 @@ const grammar::RuleTable& BuiltRuleTable()
     return table;
 }
 
+// "--engine plain|fast", fast when absent.
+std::optional<grammar::MatchEngine> ParseEngine(const Arguments& arguments, const Context& context)
+{
+    const auto engine = arguments.options.find("engine");
+    if (engine == arguments.options.end() || engine->second == "fast") {
+        return grammar::MatchEngine::Fast;
+    }
+    if (engine->second == "plain") {
+        return grammar::MatchEngine::Plain;
+    }
+    context.Fail("--engine takes 'plain' or 'fast', not '" + engine->second + "'");
+    return std::nullopt;
+}
+
 int Match(const std::vector<std::string>& args, const Context& context)
 {
-    const std::optional<Arguments> arguments = ParseArguments(args, 1, {"rule", "topic"}, context);
+    const std::optional<Arguments> arguments = ParseArguments(args, 1, {"rule", "topic", "engine"}, context);
     if (!arguments) {
         return kUsageError;
     }
@@ -141,9 +167,14 @@ int Match(const std::vector<std::string>& args, const Context& context)
     if ((rule == arguments->options.end()) == (topic == arguments->options.end())) {
         return context.Fail("match needs either --rule RULE or --topic SELECTION");
     }
-    const grammar::TopicRule topicRule = rule != arguments->options.end()
-                                             ? grammar::ParseTopicRule(rule->second)
-                                             : grammar::SelectRule(BuiltRuleTable(), topic->second);
+    const std::optional<grammar::MatchEngine> engine = ParseEngine(*arguments, context);
+    if (!engine) {
+        return kUsageError;
+    }
+    grammar::TopicRule topicRule = rule != arguments->options.end()
+                                       ? grammar::ParseTopicRule(rule->second)
+                                       : grammar::SelectRule(BuiltRuleTable(), topic->second);
+    grammar::UseMatchEngine(topicRule, *engine);
     return ForEachSentence(*arguments, context, [&](const std::string& sentence) {
         const grammar::MatchResult result = grammar::MatchRule(topicRule, grammar::ToLowerAscii(sentence));
         context.out << (result.verdict ? "true" : "false") << '\t' << result.matchedWords << '\n';
@@ -252,6 +283,59 @@ int Scramble(const std::vector<std::string>& args, const Context& context)
     return 0;
 }
 
+int Search(const std::vector<std::string>& args, const Context& context)
+{
+    // "--highlights" is a switch, while ParseArguments knows only options that carry a value.
+    std::vector<std::string> valueArgs;
+    bool withHighlights = false;
+    for (const std::string& arg : args) {
+        if (arg == "--highlights") {
+            withHighlights = true;
+        } else {
+            valueArgs.push_back(arg);
+        }
+    }
+    const std::optional<Arguments> arguments =
+        ParseArguments(valueArgs, 1, {"root", "books", "all", "any", "topic"}, context);
+    if (!arguments) {
+        return kUsageError;
+    }
+    if (!arguments->operands.empty()) {
+        return context.Fail("search takes no operands (quote the book list)");
+    }
+    const auto option = [&arguments](const std::string& name, const std::string& fallback) {
+        const auto found = arguments->options.find(name);
+        return found == arguments->options.end() ? fallback : found->second;
+    };
+    const std::string root = option("root", "");
+    if (root.empty()) {
+        return context.Fail("search needs --root ROOT, the library folder that holds the books");
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(std::filesystem::path(root), error)) {
+        return context.Fail("cannot read library root '" + root + "'");
+    }
+    search::SearchRequest request;
+    request.strSubjectBook = option("books", "");
+    if (request.strSubjectBook.empty()) {
+        return context.Fail("choose one or more books with --books \"BOOK/BOOK\"");
+    }
+    // Only the library root of the path counts; the default lesson gives it its two last parts.
+    request.strFullPath = (std::filesystem::path(root) / library::NativeRelativePath(library::kDefaultLesson)).string();
+    request.allText = option("all", "");
+    request.anyText = option("any", "");
+    request.strSubjectGrammar = option("topic", "所有+所有+所有");
+    const search::SearchResults results = search::RunTopicSearch(BuiltRuleTable(), request);
+    for (std::size_t i = 0; i < results.items.size(); ++i) {
+        context.out << results.items[i];
+        if (withHighlights) {
+            context.out << '\t' << results.highlights[i];
+        }
+        context.out << '\n';
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
@@ -269,7 +353,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     using Command = int (*)(const std::vector<std::string>&, const Context&);
     static const std::map<std::string, Command> commands = {
         {"normalize", Normalize}, {"match", Match}, {"lesson", Lesson},     {"scramble", Scramble},
-        {"rules", Rules},         {"rule", Rule},   {"wordlist", WordList},
+        {"rules", Rules},         {"rule", Rule},   {"wordlist", WordList}, {"search", Search},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

@@ -1,5 +1,6 @@
 #include "CParlivoApp.h"
 
+#include "ButtonStyle.h"
 #include "CParlivoDlg.h"
 #include "QSettingsProfile.h"
 
@@ -10,6 +11,7 @@ CParlivoApp::CParlivoApp(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationName(QStringLiteral("Lectoria"));
     setOrganizationName(QStringLiteral("Lectoria"));
     setApplicationDisplayName(QStringLiteral("Lectoria"));
+    EnsureUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/lectoria.svg")));
 }
 

@@ -4,24 +4,27 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QKeyEvent>
-#include <QMessageBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QStyle>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ButtonStyle.h"
 #include "CMediaPlayer2.h"
+#include "CProgressCtrlStart.h"
+#include "CSetListColorDlg.h"
+#include "CVolumeControl.h"
+#include "HalftoneBand.h"
+#include "TitleBar.h"
 #include "library/GrammarNotes.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
@@ -43,11 +46,15 @@ settings::Rgb ButtonFaceColor()
                          static_cast<std::uint8_t>(face.blue())};
 }
 
-struct ButtonSpec
+/// The output volume when the window has no real player (tests): kept in memory.
+class MemoryVolume : public IVolume
 {
-    int id;
-    QStyle::StandardPixmap icon;
-    const char* tip;
+public:
+    ChannelVolume Get() const override { return m_volume; }
+    void Set(ChannelVolume volume) override { m_volume = volume; }
+
+private:
+    ChannelVolume m_volume{kVolumeMax, kVolumeMax};
 };
 
 } // namespace
@@ -74,8 +81,6 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     m_audio.CreateTempDir();
 
     CreateControls();
-    ArrangeControls();
-    CreateSystemMenu();
     FillDropDownLists();
     ApplyPaneColors();
 
@@ -93,11 +98,25 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     connect(button(1084), &QPushButton::clicked, this, [this] { m_loop->StopReading(); });
     connect(button(1085), &QPushButton::clicked, this, [this] { m_loop->PreviousSentence(); });
     connect(button(1086), &QPushButton::clicked, this, [this] { m_loop->NextSentence(); });
-    connect(m_sentenceList, &QListWidget::itemSelectionChanged, this, &CParlivoDlg::OnSelectionChanged);
+    connect(button(1088), &QPushButton::clicked, this, &QWidget::close);
+    connect(m_titleBar, &TitleBar::helpRequested, this, &CParlivoDlg::ShowHelp);
+    connect(m_titleBar, &TitleBar::systemMenuRequested, this, [this](QPoint globalPos) {
+        QMenu* menu = CreateSystemMenuForWindow();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(globalPos);
+    });
+    connect(m_wholePane, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowWholePaneMenu(m_wholePane->mapToGlobal(pos)); });
+    connect(button(1010), &QPushButton::clicked, this, &CParlivoDlg::OpenText);
+    connect(button(1011), &QPushButton::clicked, this, &CParlivoDlg::OpenTopic);
+    connect(m_sentenceList, &QListWidget::itemSelectionChanged, this, &CParlivoDlg::UpdatePlaylist);
     connect(m_sentenceList, &QListWidget::entered, this,
             [this](const QModelIndex& index) { OnItemEntered(index.row()); });
     connect(m_grammarPane, &QPlainTextEdit::textChanged, this, &CParlivoDlg::OnGrammarPaneChanged);
-    // Reading keys work whichever control has the focus, so they are seen before any control.
+    connect(m_currentPane, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowLargePaneMenu(m_currentPane->mapToGlobal(pos)); });
+    // Reading keys work whichever control has the focus, so they are seen before any control;
+    // the same filter sees the client area's mouse and the volume button's enter events.
     qApp->installEventFilter(this);
     UpdateStatusLine(std::string());
 
@@ -109,13 +128,22 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     });
     m_startTimer->start();
     resize(1000, 680);
+    LayoutPanes();
 }
 
 CParlivoDlg::~CParlivoDlg()
 {
     qApp->removeEventFilter(this);
+    if (m_restoreWorker != nullptr) {
+        m_restoreCancel->store(true);
+        m_restoreWorker->wait();
+        delete m_restoreWorker;
+    }
     m_loop->Shutdown();
     m_player->Stop();
+    m_settings.colorTable[settings::kListText] = m_sentenceList->textColor();
+    m_settings.colorTable[settings::kListBackground] = m_sentenceList->backgroundColor();
+    m_settings.colorTable[settings::kListLine] = m_sentenceList->lineColor();
     settings::SaveSettings(m_profile, m_settings);
     m_profile.Flush();
     m_audio.RemoveTempDir();
@@ -133,140 +161,87 @@ QPushButton* CParlivoDlg::button(int id) const
 
 void CParlivoDlg::CreateControls()
 {
-    m_statusLine = new QLineEdit(this);
+    // The window draws its own title strip; everything else stands in the client area below it,
+    // placed by LayoutPanes.
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::Window);
+    m_titleBar = new TitleBar(this);
+    m_client = new QWidget(this);
+    m_client->setMouseTracking(true);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->addWidget(m_titleBar);
+    root->addWidget(m_client, 1);
+    m_resizer = new FramelessResizer(this);
+
+    m_statusLine = new QLineEdit(m_client);
     m_statusLine->setReadOnly(true);
     m_statusLine->setFocusPolicy(Qt::NoFocus);
     m_statusLine->setContextMenuPolicy(Qt::NoContextMenu);
+    m_statusLine->setFrame(false);
+    m_statusLine->setTextMargins(0, 0, 0, 0);
+    QFont small = m_statusLine->font();
+    small.setPixelSize(11);
+    m_statusLine->setFont(small);
 
-    m_sentenceList = new QListWidget(this);
-    m_sentenceList->setSelectionMode(QAbstractItemView::MultiSelection);
-    m_sentenceList->setSortingEnabled(false);
-    m_sentenceList->setToolTip(QStringLiteral("List"));
-    m_sentenceList->setMouseTracking(true);
+    m_sentenceList = new CSpecialListBox(*this, m_client);
+    m_sentenceList->chooseColors = [this](settings::Rgb& text, settings::Rgb& background, settings::Rgb& line) {
+        const std::optional<ListColors> chosen = CSetListColorDlg::Edit(ListColors{text, background, line}, this);
+        if (!chosen) {
+            return false;
+        }
+        text = chosen->text;
+        background = chosen->background;
+        line = chosen->line;
+        return true;
+    };
 
-    m_wholePane = new QTextEdit(this);
+    m_wholePane = new QTextEdit(m_client);
     m_wholePane->setReadOnly(true);
     m_wholePane->setFont(PaneFont(90));
+    m_wholePane->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    m_currentPane = new QTextEdit(this);
+    m_currentPane = new QTextEdit(m_client);
     m_currentPane->setReadOnly(true);
     m_currentPane->setFont(PaneFont(90));
     m_currentPane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_currentPane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_currentPane->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    m_grammarPane = new QPlainTextEdit(this);
+    m_grammarPane = new QPlainTextEdit(m_client);
     m_grammarPane->setFont(PaneFont(20));
 
-    m_repeatCaption = new QLabel(QStringLiteral("重复次数"), this);
-    m_intervalCaption = new QLabel(QStringLiteral("朗读间隔"), this);
+    m_repeatCaption = new QLabel(QStringLiteral("重复次数"), m_client);
+    m_intervalCaption = new QLabel(QStringLiteral("朗读间隔"), m_client);
+    for (QLabel* caption : {m_repeatCaption, m_intervalCaption}) {
+        caption->setWordWrap(true);
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setFont(small);
+    }
     m_intervalCaption->setFocusPolicy(Qt::StrongFocus);
-    m_repeatList = new QComboBox(this);
-    m_intervalList = new QComboBox(this);
+    m_repeatList = new QComboBox(m_client);
+    m_intervalList = new QComboBox(m_client);
     m_repeatList->setMaxVisibleItems(20);
     m_intervalList->setMaxVisibleItems(22);
+    for (QComboBox* list : {m_repeatList, m_intervalList}) {
+        list->setFont(small);
+    }
 
-    const ButtonSpec buttons[] = {
-        {1082, QStyle::SP_MediaPlay, "开始朗读,热键为F2"},
-        {1083, QStyle::SP_MediaPause, "暂停朗读,热键为F3"},
-        {1084, QStyle::SP_MediaStop, "停止朗读,热键为F4"},
-        {1085, QStyle::SP_MediaSkipBackward, "朗读前一文本,热键为PageUp"},
-        {1086, QStyle::SP_MediaSkipForward, "朗读后一文本,热键为PageDown"},
-        {1087, QStyle::SP_MediaVolume, "声音大小"},
-        {1088, QStyle::SP_DialogCloseButton, "退出软件"},
-        {1010, QStyle::SP_FileDialogDetailedView, "按课文模式打开文本"},
-        {1011, QStyle::SP_FileDialogContentsView, "按语法主题模式打开文本"},
-    };
-    for (const ButtonSpec& entry : buttons) {
-        auto* button = new QPushButton(style()->standardIcon(entry.icon), QString(), this);
+    for (const MainButton& entry : MainWindowButtons()) {
+        auto* button = new IconButton(QString::fromLatin1(entry.icon), m_client);
         button->setToolTip(QString::fromUtf8(entry.tip));
-        button->setIconSize(entry.id == 1010 || entry.id == 1011 ? QSize(32, 32) : QSize(22, 22));
+        button->setIconSize(entry.id == 1010 || entry.id == 1011 ? QSize(36, 36) : QSize(24, 24));
         button->setFocusPolicy(Qt::TabFocus);
         m_buttons.emplace_back(entry.id, button);
     }
-    connect(button(1088), &QPushButton::clicked, this, &QWidget::close);
 
-    m_systemMenuButton = new QToolButton(this);
-    m_systemMenuButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarMenuButton));
-    m_systemMenuButton->setToolTip(QStringLiteral("窗口菜单"));
-    m_systemMenuButton->setPopupMode(QToolButton::InstantPopup);
-    m_systemMenuButton->setAutoRaise(true);
-
-    m_restoreProgress = new QProgressBar(this);
-    m_restoreProgress->setRange(0, 100);
-}
-
-void CParlivoDlg::ArrangeControls()
-{
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(4, 4, 4, 4);
-    root->setSpacing(4);
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_statusLine, 1);
-    top->addWidget(m_systemMenuButton);
-    root->addLayout(top);
-    root->addWidget(m_restoreProgress);
-
-    auto* panes = new QSplitter(Qt::Vertical);
-    panes->addWidget(m_wholePane);
-    panes->addWidget(m_currentPane);
-    panes->addWidget(m_grammarPane);
-    panes->setStretchFactor(0, 15);
-    panes->setStretchFactor(1, 60);
-    panes->setStretchFactor(2, 25);
-    panes->setChildrenCollapsible(false);
-
-    auto* middle = new QSplitter(Qt::Horizontal);
-    middle->addWidget(m_sentenceList);
-    middle->addWidget(panes);
-    middle->setStretchFactor(0, 25);
-    middle->setStretchFactor(1, 75);
-    middle->setChildrenCollapsible(false);
-    root->addWidget(middle, 1);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(button(1010));
-    bottom->addWidget(button(1011));
-    bottom->addSpacing(12);
-    bottom->addWidget(m_repeatCaption);
-    bottom->addWidget(m_repeatList);
-    bottom->addWidget(m_intervalCaption);
-    bottom->addWidget(m_intervalList);
-    bottom->addStretch(1);
-    for (int id : {1082, 1083, 1084, 1085, 1086, 1087, 1088}) {
-        bottom->addWidget(button(id));
+    m_restoreProgress = new CProgressCtrlStart(m_client);
+    m_band = new HalftoneBand(m_client);
+    if (auto* realPlayer = dynamic_cast<platform::CMediaPlayer2*>(m_player)) {
+        m_volume = std::make_unique<PlayerVolume>(*realPlayer);
+    } else {
+        m_volume = std::make_unique<MemoryVolume>();
     }
-    root->addLayout(bottom);
-}
-
-void CParlivoDlg::CreateSystemMenu()
-{
-    auto* menu = new QMenu(m_systemMenuButton);
-    menu->setToolTipsVisible(true);
-    // The window manager owns the real system menu on Linux, so these items live on the
-    // window-menu button until the window draws its own title bar.
-    struct Item
-    {
-        int id;
-        const char* text;
-        const char* tip;
-    };
-    const Item items[] = {
-        {1202, "取消标题栏颜色(&Q)", "标题栏颜色在下一版本中提供"},
-        {1203, "设置标题栏颜色(&C)", "标题栏颜色在下一版本中提供"},
-        {1201, "全屏显示开关(&F)       F8", "全屏显示在下一版本中提供"},
-        {1204, "帮助系统", "帮助系统在下一版本中提供"},
-    };
-    for (const Item& item : items) {
-        QAction* action = menu->addAction(QString::fromUtf8(item.text));
-        action->setData(item.id);
-        action->setToolTip(QString::fromUtf8(item.tip));
-        action->setEnabled(false);
-    }
-    menu->addSeparator();
-    QAction* close = menu->addAction(QStringLiteral("关闭"));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    m_systemMenuButton->setMenu(menu);
 }
 
 void CParlivoDlg::FillDropDownLists()
@@ -280,8 +255,16 @@ void CParlivoDlg::FillDropDownLists()
     m_intervalList->addItem(QStringLiteral("Fit"));
     m_repeatList->setCurrentIndex(m_settings.nRepeatPlayNum - 1);
     m_intervalList->setCurrentIndex(m_settings.nDuration);
-    connect(m_repeatList, &QComboBox::currentIndexChanged, this, &CParlivoDlg::OnRepeatChanged);
-    connect(m_intervalList, &QComboBox::currentIndexChanged, this, &CParlivoDlg::OnIntervalChanged);
+    connect(m_repeatList, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) {
+            m_settings.nRepeatPlayNum = m_repeatList->itemText(index).toInt();
+        }
+    });
+    connect(m_intervalList, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0) {
+            m_settings.nDuration = index;
+        }
+    });
 }
 
 void CParlivoDlg::ApplyPaneColors()
@@ -300,80 +283,16 @@ void CParlivoDlg::ApplyPaneColors()
     paint(m_wholePane, colors[kWholeText], colors[kWholeBackground]);
     paint(m_currentPane, colors[kCurrentText], colors[kCurrentBackground]);
     paint(m_grammarPane, colors[kGrammarText], colors[kGrammarBackground]);
-    paint(m_sentenceList, colors[kListText], colors[kListBackground]);
     paint(m_statusLine, colors[kStatusText], colors[kClientBackground]);
     paint(m_repeatCaption, colors[kStatusText], colors[kClientBackground]);
     paint(m_intervalCaption, colors[kStatusText], colors[kClientBackground]);
-    QPalette client = palette();
+    m_sentenceList->SetColors(colors[kListText], colors[kListBackground], colors[kListLine]);
+    QPalette client = m_client->palette();
     client.setColor(QPalette::Window, ToQColor(colors[kClientBackground]));
-    setPalette(client);
-    setAutoFillBackground(true);
-}
-
-void CParlivoDlg::OnRepeatChanged(int index)
-{
-    if (index >= 0) {
-        m_settings.nRepeatPlayNum = m_repeatList->itemText(index).toInt();
-    }
-}
-
-void CParlivoDlg::OnIntervalChanged(int index)
-{
-    if (index >= 0) {
-        m_settings.nDuration = index;
-    }
-}
-
-void CParlivoDlg::RestoreLastState()
-{
-    if (m_restored) {
-        return;
-    }
-    m_restored = true;
-    m_startTimer->stop();
-    QSignalBlocker blocker(m_sentenceList);
-    m_sentenceList->clear();
-    for (const std::string& title : library::FillLessonList(m_settings.strFullPath)) {
-        m_sentenceList->addItem(QString::fromStdString(title));
-    }
-    LoadLessonNotes();
-    blocker.unblock();
-    OnSelectionChanged();
-}
-
-void CParlivoDlg::LoadLessonNotes()
-{
-    // Notes are kept by sentence number; a lesson numbered with gaps needs a slot for its
-    // highest number, not just one per file.
-    int noteCount = m_sentenceList->count();
-    for (int row = 0; row < m_sentenceList->count(); ++row) {
-        noteCount = std::max(noteCount, library::SentenceNumber(m_sentenceList->item(row)->text().toStdString()));
-    }
-    m_grammarNotes = library::LoadLessonNotes(library::NoteFileOf(m_settings.strFullPath), noteCount);
-    m_noteDirty.assign(m_grammarNotes.size(), 0);
-    m_itemPaths.clear();
-    m_highlightWords.clear();
-}
-
-void CParlivoDlg::SaveNotes()
-{
-    if (!m_settings.isSelectSubject) {
-        if (!m_grammarNotes.empty()) {
-            library::SaveLessonNotes(m_settings.strFullPath, m_grammarNotes);
-        }
-        return;
-    }
-    std::vector<library::TopicNote> items;
-    for (int row = 0; row < m_sentenceList->count(); ++row) {
-        const auto index = static_cast<std::size_t>(row);
-        items.push_back(library::TopicNote{m_sentenceList->item(row)->text().toStdString(),
-                                           index < m_itemPaths.size() ? m_itemPaths[index] : std::string(),
-                                           index < m_grammarNotes.size() ? m_grammarNotes[index] : std::string(),
-                                           index < m_noteDirty.size() && m_noteDirty[index] != 0});
-    }
-    for (const std::string& message : library::SaveTopicNotes(m_settings.strFullPath, items)) {
-        QMessageBox::information(this, QStringLiteral("Lectoria"), QString::fromStdString(message));
-    }
+    m_client->setPalette(client);
+    m_client->setAutoFillBackground(true);
+    m_titleBar->SetColors(m_settings.isColorTitle, colors[kTitleText], colors[kTitleBackground]);
+    RestyleButtons();
 }
 
 std::string CParlivoDlg::ItemText(int listIndex) const
@@ -384,9 +303,10 @@ std::string CParlivoDlg::ItemText(int listIndex) const
 
 std::string CParlivoDlg::AudioPath(int listIndex) const
 {
-    const auto index = static_cast<std::size_t>(listIndex);
-    return library::SentenceAudioPath(m_settings.strFullPath, m_settings.isSelectSubject, ItemText(listIndex),
-                                      index < m_itemPaths.size() ? m_itemPaths[index] : std::string());
+    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    const std::string path =
+        item == nullptr ? std::string() : item->data(CSpecialListBox::PathRole).toString().toStdString();
+    return library::SentenceAudioPath(m_settings.strFullPath, m_settings.isSelectSubject, ItemText(listIndex), path);
 }
 
 void CParlivoDlg::ShowPanes(int position)
@@ -402,9 +322,10 @@ void CParlivoDlg::ShowCurrentSentence(int position)
         return;
     }
     const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
-    const auto index = static_cast<std::size_t>(listIndex);
-    const std::string highlights =
-        m_settings.isSelectSubject && index < m_highlightWords.size() ? m_highlightWords[index] : std::string();
+    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    const std::string highlights = m_settings.isSelectSubject && item != nullptr
+                                       ? item->data(CSpecialListBox::HighlightRole).toString().toStdString()
+                                       : std::string();
     m_panes->ShowCurrentSentence(reading::CurrentSentenceText(ItemText(listIndex)), highlights,
                                  m_settings.colorTable[settings::kCurrentText],
                                  m_settings.colorTable[settings::kWholeText]);
@@ -417,10 +338,11 @@ void CParlivoDlg::ShowWholeSentence(int position)
         return;
     }
     const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
-    const auto index = static_cast<std::size_t>(listIndex);
     if (m_settings.isSelectSubject) {
-        m_panes->ShowWholeText(reading::TopicLessonText(index < m_itemPaths.size() ? m_itemPaths[index] : ""),
-                               m_settings.colorTable[settings::kWholeText]);
+        const QListWidgetItem* item = m_sentenceList->item(listIndex);
+        const std::string path =
+            item == nullptr ? std::string() : item->data(CSpecialListBox::PathRole).toString().toStdString();
+        m_panes->ShowWholeText(reading::TopicLessonText(path), m_settings.colorTable[settings::kWholeText]);
         return;
     }
     std::vector<std::string> items;
@@ -433,14 +355,40 @@ void CParlivoDlg::ShowWholeSentence(int position)
                                m_settings.colorTable[settings::kCurrentText]);
 }
 
-int CParlivoDlg::NoteIndex(int position) const
+std::string CParlivoDlg::NoteOf(int position) const
 {
     if (position < 1 || position > m_loop->chosenCount()) {
-        return -1;
+        return std::string();
     }
     const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
-    const int slot = m_settings.isSelectSubject ? listIndex : library::SentenceNumber(ItemText(listIndex)) - 1;
-    return slot >= 0 && static_cast<std::size_t>(slot) < m_grammarNotes.size() ? slot : -1;
+    if (m_settings.isSelectSubject) {
+        const QListWidgetItem* item = m_sentenceList->item(listIndex);
+        return item == nullptr ? std::string() : item->data(CSpecialListBox::NoteRole).toString().toStdString();
+    }
+    const int slot = library::SentenceNumber(ItemText(listIndex)) - 1;
+    return slot >= 0 && static_cast<std::size_t>(slot) < m_lessonNotes.size()
+               ? m_lessonNotes[static_cast<std::size_t>(slot)]
+               : std::string();
+}
+
+void CParlivoDlg::StoreNote(int position, const std::string& note)
+{
+    if (position < 1 || position > m_loop->chosenCount()) {
+        return;
+    }
+    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
+    if (m_settings.isSelectSubject) {
+        if (QListWidgetItem* item = m_sentenceList->item(listIndex)) {
+            item->setData(CSpecialListBox::NoteRole, QString::fromStdString(note));
+            item->setData(CSpecialListBox::DirtyRole, true);
+        }
+        return;
+    }
+    const int slot = library::SentenceNumber(ItemText(listIndex)) - 1;
+    if (slot >= 0 && static_cast<std::size_t>(slot) < m_lessonNotes.size()) {
+        m_lessonNotes[static_cast<std::size_t>(slot)] = note;
+        m_lessonNoteDirty[static_cast<std::size_t>(slot)] = 1;
+    }
 }
 
 void CParlivoDlg::ShowGrammarNote(int position)
@@ -448,8 +396,7 @@ void CParlivoDlg::ShowGrammarNote(int position)
     if (position < 1 || position > m_loop->chosenCount()) {
         return;
     }
-    const int slot = NoteIndex(position);
-    m_panes->ShowGrammarNote(slot < 0 ? std::string() : m_grammarNotes[static_cast<std::size_t>(slot)]);
+    m_panes->ShowGrammarNote(NoteOf(position));
 }
 
 void CParlivoDlg::OnGrammarPaneChanged()
@@ -458,15 +405,12 @@ void CParlivoDlg::OnGrammarPaneChanged()
         return;
     }
     const int position = m_settings.nNowPlayNum;
-    const int slot = NoteIndex(position);
-    if (slot < 0) {
+    if (position < 1 || position > m_loop->chosenCount()) {
         return;
     }
     const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
     const int number = library::SentenceNumber(ItemText(listIndex));
-    m_grammarNotes[static_cast<std::size_t>(slot)] =
-        library::NotePrefix(number) + m_grammarPane->toPlainText().toStdString();
-    m_noteDirty[static_cast<std::size_t>(slot)] = 1;
+    StoreNote(position, library::NotePrefix(number) + m_grammarPane->toPlainText().toStdString());
 }
 
 void CParlivoDlg::ClearPanes()
@@ -515,7 +459,7 @@ void CParlivoDlg::WaitPumping(int ms)
     wait.exec();
 }
 
-void CParlivoDlg::OnSelectionChanged()
+void CParlivoDlg::UpdatePlaylist()
 {
     std::vector<int> selected;
     for (const QModelIndex& index : m_sentenceList->selectionModel()->selectedIndexes()) {
@@ -536,6 +480,12 @@ void CParlivoDlg::OnItemEntered(int row)
 bool CParlivoDlg::HandleKey(int key)
 {
     switch (key) {
+    case Qt::Key_F5:
+    case Qt::Key_F6:
+    case Qt::Key_F7:
+    case Qt::Key_F8:
+        TogglePane(key);
+        return true;
     case Qt::Key_Escape:
         return true;
     case Qt::Key_F2:
@@ -574,8 +524,31 @@ bool CParlivoDlg::eventFilter(QObject* watched, QEvent* event)
         }
         return HandleKey(key->key());
     }
-    if (ours && event->type() == QEvent::MouseMove && m_statusShowsItem && widget != m_sentenceList->viewport()) {
-        UpdateStatusLine(m_statusProblem);
+    if (widget == m_client && HandleClientMouse(event)) {
+        return true;
+    }
+    if (ours && event->type() == QEvent::MouseMove) {
+        if (m_statusShowsItem && widget != m_sentenceList->viewport()) {
+            UpdateStatusLine(m_statusProblem);
+        }
+        TrackPointer(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+    }
+    if (watched == button(1087) && event->type() == QEvent::Enter) {
+        ShowVolumePopup();
+    }
+    if (ours && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // A double-click on a pane hides it; on the current sentence it switches the full view.
+        const std::pair<QWidget*, int> toggles[] = {{m_sentenceList->viewport(), Qt::Key_F5},
+                                                    {m_grammarPane->viewport(), Qt::Key_F6},
+                                                    {m_wholePane->viewport(), Qt::Key_F7},
+                                                    {m_currentPane->viewport(), Qt::Key_F8}};
+        for (const auto& [pane, key] : toggles) {
+            if (widget == pane) {
+                TogglePane(key);
+                return true;
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

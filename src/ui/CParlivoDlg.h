@@ -1,26 +1,29 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <QWidget>
 
+#include "CSpecialListBox.h"
+#include "PaneLayout.h"
+#include "SentencePanes.h"
 #include "library/SentenceAudio.h"
 #include "reading/ReadingLoop.h"
 #include "settings/Settings.h"
-#include "SentencePanes.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 class QTextEdit;
+class QThread;
 class QTimer;
-class QToolButton;
+class QMenu;
 
 namespace lectoria::reading {
 class IMediaPlayer;
@@ -31,6 +34,15 @@ class CMediaPlayer2;
 }
 
 namespace lectoria::ui {
+
+class CProgressCtrlStart;
+class CSelectSubjectDlg;
+class CSelectTextDlg;
+class CVolumeControl;
+class FramelessResizer;
+class HalftoneBand;
+class IVolume;
+class TitleBar;
 
 /// What the main window is built from; tests replace the profile, the player and the folders.
 struct MainWindowOptions
@@ -43,7 +55,10 @@ struct MainWindowOptions
 
 /// The main window: owns the settings, the sentence list, the three panes, the reading
 /// controls and the hidden player; loads the profile when built and saves it when destroyed.
-class CParlivoDlg : public QWidget, public reading::IReadingView, public reading::IReadingClock
+class CParlivoDlg : public QWidget,
+                    public reading::IReadingView,
+                    public reading::IReadingClock,
+                    public SentenceListOwner
 {
     Q_OBJECT
 
@@ -55,29 +70,60 @@ public:
 
     // Controls, by their role; tests and the later parts of the window reach them here.
     QLineEdit* statusLine() const { return m_statusLine; }
-    QListWidget* sentenceList() const { return m_sentenceList; }
+    CSpecialListBox* sentenceList() const { return m_sentenceList; }
     QTextEdit* wholeSentencePane() const { return m_wholePane; }
     QTextEdit* currentSentencePane() const { return m_currentPane; }
     QPlainTextEdit* grammarPane() const { return m_grammarPane; }
     QComboBox* repeatList() const { return m_repeatList; }
     QComboBox* intervalList() const { return m_intervalList; }
     QPushButton* button(int id) const;
-    QToolButton* systemMenuButton() const { return m_systemMenuButton; }
-    QProgressBar* restoreProgress() const { return m_restoreProgress; }
+    TitleBar* titleBar() const { return m_titleBar; }
+    /// The area below the title bar that holds every control.
+    QWidget* clientArea() const { return m_client; }
+    const PaneState& paneState() const { return m_paneState; }
+    const PaneLayout& paneLayout() const { return m_layout; }
+    CVolumeControl* volumePopup() const { return m_volumePopup; }
+    CProgressCtrlStart* restoreProgress() const { return m_restoreProgress; }
     reading::IMediaPlayer& player() const { return *m_player; }
     const library::SentenceAudioDecoder& audio() const { return m_audio; }
     reading::ReadingLoop& readingLoop() { return *m_loop; }
-    const std::vector<std::string>& grammarNotes() const { return m_grammarNotes; }
+    /// Text mode: the open lesson's notes by sentence number.
+    const std::vector<std::string>& lessonNotes() const { return m_lessonNotes; }
 
-    /// Runs the start-up restore now instead of on the first tick of the start-up timer.
+    /// Brings back the last text or topic search, selects everything and starts reading.
+    /// Normally run by the first tick of the start-up timer.
     void RestoreLastState();
+    /// True while the start-up restore's search is still running.
+    bool restoring() const { return m_restoreWorker != nullptr; }
 
     /// Writes the edited notes back: the whole lesson file in text mode, each edited item's
     /// line in topic mode.
     void SaveNotes();
 
+    /// Dialog runners; tests replace them to answer the dialogs without showing them.
+    std::function<bool(CSelectTextDlg&)> runTextDialog;
+    std::function<bool(CSelectSubjectDlg&)> runTopicDialog;
+
+    // Window commands.
+    void TogglePane(int key);
+    void RunSystemCommand(int id);
+    void RunClientCommand(int id);
+    QMenu* CreateClientMenu();
+    QMenu* CreateSystemMenuForWindow();
+    /// Places every control from the stored proportions (the layout arithmetic of PaneLayout).
+    void LayoutPanes();
+
+    // The sentence list's owner.
+    void UpdatePlaylist() override;
+    void OpenText() override;
+    void OpenTopic() override;
+    void ShowHelp() override;
+    bool IsTopicMode() const override { return m_settings.isSelectSubject; }
+    void ReloadLesson() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -92,29 +138,43 @@ private:
     void StopPolling() override;
     void WaitPumping(int ms) override;
 
+    void CreateControls();
+    void ApplyPaneColors();
+    void RestyleButtons();
+    /// Splitter drags, edge strips, cursors and the client menu on the client area.
+    bool HandleClientMouse(QEvent* event);
+    /// Pointer moves anywhere in the window: edge strips and the volume popup.
+    void TrackPointer(const QPoint& globalPos);
+    void ShowVolumePopup();
+    void HideVolumePopup();
+    /// The edit colour dialog for two entries of the colour table; true when confirmed.
+    bool EditColorPair(std::size_t textEntry, std::size_t backgroundEntry);
+    void ShowWholePaneMenu(const QPoint& globalPos);
+    void FillDropDownLists();
+    /// The close paths: the system menu's Close, the window's close button and exit button 1088.
+    void PrepareToClose();
+
     void ShowCurrentSentence(int position);
     void ShowWholeSentence(int position);
     void ShowGrammarNote(int position);
-    /// The note slot of a playlist position: by list index in topic mode, by sentence number in
-    /// text mode; -1 when there is none.
-    int NoteIndex(int position) const;
+    /// The note of a playlist position: the item's own in topic mode, the lesson's by sentence
+    /// number in text mode; empty when there is none.
+    std::string NoteOf(int position) const;
+    /// Stores an edited note for a playlist position and marks it edited.
+    void StoreNote(int position, const std::string& note);
     void OnGrammarPaneChanged();
-    void OnSelectionChanged();
     void OnItemEntered(int row);
-    /// Loads the notes of the open lesson, one per sentence number.
-    void LoadLessonNotes();
+    /// Lists the open lesson and loads its notes (text mode).
+    void FillLessonList();
+    /// Replaces the list with topic-search results and their data (topic mode).
+    void FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& notes,
+                          const std::vector<std::string>& highlights);
+    void SelectAllAndRead();
+    void FinishRestore(bool read);
+    void OpenTopicWithWord(const QString& word);
+    void ShowLargePaneMenu(const QPoint& globalPos);
     /// Handles the reading keys; true when the key must not reach its control.
     bool HandleKey(int key);
-
-    void CreateControls();
-    void ArrangeControls();
-    void CreateSystemMenu();
-    void ApplyPaneColors();
-    void FillDropDownLists();
-    void OnRepeatChanged(int index);
-    void OnIntervalChanged(int index);
-    /// The close paths: the system menu's Close, the window's close button and exit button 1088.
-    void PrepareToClose();
 
     settings::ProfileStore& m_profile;
     settings::Settings m_settings;
@@ -124,22 +184,21 @@ private:
     bool m_restored = false;
     bool m_closePrepared = false;
     bool m_statusShowsItem = false;
+    std::string m_statusProblem;
     struct
     {
         const QEvent* event = nullptr;
         quint64 timestamp = 0;
         QWidget* receiver = nullptr;
     } m_lastKey;
-    std::string m_statusProblem;
 
-    // One entry per list item in topic mode; grammar notes by sentence number in text mode.
-    std::vector<std::string> m_itemPaths;
-    std::vector<std::string> m_highlightWords;
-    std::vector<std::string> m_grammarNotes;
-    std::vector<char> m_noteDirty;
+    // Text mode: the open lesson's notes, by sentence number. Topic mode keeps each item's
+    // note on the item itself.
+    std::vector<std::string> m_lessonNotes;
+    std::vector<char> m_lessonNoteDirty;
 
     QLineEdit* m_statusLine = nullptr;
-    QListWidget* m_sentenceList = nullptr;
+    CSpecialListBox* m_sentenceList = nullptr;
     QTextEdit* m_wholePane = nullptr;
     QTextEdit* m_currentPane = nullptr;
     QPlainTextEdit* m_grammarPane = nullptr;
@@ -148,10 +207,21 @@ private:
     QComboBox* m_repeatList = nullptr;
     QComboBox* m_intervalList = nullptr;
     std::vector<std::pair<int, QPushButton*>> m_buttons;
-    QToolButton* m_systemMenuButton = nullptr;
-    QProgressBar* m_restoreProgress = nullptr;
+    TitleBar* m_titleBar = nullptr;
+    QWidget* m_client = nullptr;
+    HalftoneBand* m_band = nullptr;
+    FramelessResizer* m_resizer = nullptr;
+    CVolumeControl* m_volumePopup = nullptr;
+    std::unique_ptr<IVolume> m_volume;
+    PaneState m_paneState;
+    PaneLayout m_layout;
+    DragKind m_dragKind = DragKind::None;
+    bool m_isDragging = false;
+    CProgressCtrlStart* m_restoreProgress = nullptr;
     QTimer* m_startTimer = nullptr;
     QTimer* m_pollTimer = nullptr;
+    QThread* m_restoreWorker = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_restoreCancel;
     std::unique_ptr<SentencePanes> m_panes;
     std::unique_ptr<reading::ReadingLoop> m_loop;
 };

@@ -1,5 +1,6 @@
 #include "SentencePanes.h"
 
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -61,7 +62,12 @@ QFont PaneFont(int pixelHeight)
     QFont font(QStringLiteral("Times New Roman"));
     font.setStyleHint(QFont::Serif);
     font.setWeight(QFont::Black);
-    font.setPixelSize(std::max(pixelHeight, 1));
+    // The height is the height of a line of type, as the fitting arithmetic assumes; Qt's pixel
+    // size is the smaller em size, so scale it down by the face's line-to-em ratio.
+    const int height = std::max(pixelHeight, 1);
+    font.setPixelSize(100);
+    const int line = QFontMetrics(font).height();
+    font.setPixelSize(std::max(line > 0 ? height * 100 / line : height, 1));
     return font;
 }
 

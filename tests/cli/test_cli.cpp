@@ -106,4 +106,64 @@ TEST(CliErrors, BadArgumentsAndUnreadableFilesExitWithStatusTwo)
     }
 }
 
+// A library of two books; the search lists them in the order --books names them.
+class CliSearch : public testing::Test
+{
+protected:
+    CliSearch()
+    {
+        m_root.Write("New Concept English Book 1/Lesson 002 Dogs/01 An old dog^.sau");
+        m_root.Write("New Concept English Book 1/Lesson 001 Cats/02 A cat and a dog..sau");
+        m_root.Write("New Concept English Book 1/Lesson 001 Cats/01 The cat sat..sau");
+        m_root.Write("Some English Songs/Lesson 001 Songs/01 Sing, cat!.sau");
+    }
+    CliRun Search(std::vector<std::string> options) const
+    {
+        options.insert(options.begin(), {"search", "--root", m_root.path().string()});
+        return Cli(options);
+    }
+
+    TempFolder m_root;
+};
+
+TEST_F(CliSearch, PrintsOneItemPerLineInSearchOrder)
+{
+    const CliRun all = Search({"--books", "Some English Songs/New Concept English Book 1"});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.out, "Some English Songs\\Lesson 001 Songs\\01 Sing, cat!\n"
+                       "New Concept English Book 1\\Lesson 001 Cats\\01 The cat sat.\n"
+                       "New Concept English Book 1\\Lesson 001 Cats\\02 A cat and a dog.\n"
+                       "New Concept English Book 1\\Lesson 002 Dogs\\01 An old dog?\n");
+    EXPECT_EQ(Search({"--books", "New Concept English Book 1", "--topic", "冠词+an"}).out,
+              "New Concept English Book 1\\Lesson 002 Dogs\\01 An old dog?\n");
+    EXPECT_EQ(Search({"--books=New Concept English Book 1", "--all", "CAT", "--any", "bird/dog"}).out,
+              "New Concept English Book 1\\Lesson 001 Cats\\02 A cat and a dog.\n");
+}
+
+TEST_F(CliSearch, HighlightsFollowATab)
+{
+    const CliRun run = Search({"--books", "Some English Songs", "--highlights", "--all", "Cat"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Some English Songs\\Lesson 001 Songs\\01 Sing, cat!\tCat /Cat./Cat,/Cat'/Cat!/Cat?\n");
+}
+
+TEST_F(CliSearch, MissingBooksOrRootExitWithStatusTwo)
+{
+    const std::string missing = (m_root.path() / "missing").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {"search", "--root", m_root.path().string()},
+        {"search", "--root", m_root.path().string(), "--books", ""},
+        {"search", "--books", "Some English Songs"},
+        {"search", "--root", missing, "--books", "Some English Songs"},
+        {"search", "--root", m_root.path().string(), "--books", "Some English Songs", "stray"},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, kUsageError) << testing::PrintToString(args);
+        EXPECT_FALSE(run.err.empty()) << testing::PrintToString(args);
+        EXPECT_TRUE(run.out.empty()) << testing::PrintToString(args);
+    }
+    EXPECT_NE(Cli({"--help"}).out.find("search --root ROOT --books"), std::string::npos);
+}
+
 } // namespace

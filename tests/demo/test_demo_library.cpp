@@ -1,11 +1,15 @@
 // Checks the generated demo library as the program will meet it beside its own executable.
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "grammar/TextRules.h"
 #include "library/Library.h"
 #include "library/SentenceAudio.h"
+#include "search/GrammarMarks.h"
 
 using namespace lectoria::library;
 using lectoria::test::ReadBytes;
@@ -90,6 +94,37 @@ TEST(DemoLibrary, NoteFilesHaveOneCrLfLinePerSentence)
         EXPECT_EQ(crlf, lines) << lesson;
         EXPECT_EQ(notes.rfind("(1)", 0), 0u) << lesson;
         EXPECT_EQ(notes.substr(notes.size() - 2), "\r\n") << lesson;
+    }
+}
+
+TEST(DemoLibrary, EveryMarkNamesADemoSentenceOnceInIdOrder)
+{
+    std::set<std::string> sentenceIds;
+    for (const fs::path& lesson : AllLessons()) {
+        const std::string prefix = lesson.parent_path().filename().string() + kItemPathSeparator +
+                                   lesson.filename().string() + kItemPathSeparator;
+        for (const std::string& title : FillLessonList(lesson.string())) {
+            sentenceIds.insert(SentenceId(prefix + title));
+        }
+    }
+    const std::string file = (kRoot / lectoria::search::kLibraryMarkFile).string();
+    const std::vector<std::string> marks = lectoria::search::ReadMarkFile(file);
+    const std::string bytes = ReadBytes(file);
+    ASSERT_FALSE(marks.empty()) << file;
+    EXPECT_EQ(marks.size(), static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')))
+        << "every line is a mark entry";
+    const std::set<std::string> knownTags = {"其他系动词",   "主谓宾宾补", "分词结构", "with分词结构",
+                                             "独立结构",     "定语从句",   "名词从句", "状语从句",
+                                             "虚拟语气主句", "过去分词",   "现在分词", "动名词"};
+    std::string previous;
+    for (const std::string& mark : marks) {
+        const std::string id(lectoria::search::MarkIdOf(mark));
+        EXPECT_TRUE(sentenceIds.count(id)) << mark;
+        EXPECT_LT(previous, id) << mark;
+        previous = id;
+        for (const std::string& tag : lectoria::grammar::SplitList(mark.substr(id.size() + 1), '#')) {
+            EXPECT_TRUE(knownTags.count(tag)) << mark;
+        }
     }
 }
 

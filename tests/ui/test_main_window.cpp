@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QProgressBar>
+
+#include "CProgressCtrlStart.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -69,7 +71,11 @@ TEST_F(MainWindowTest, FirstStartShowsTheDefaultLessonWithDefaults)
     ASSERT_TRUE(QTest::qWaitFor([&window] { return window.sentenceList()->count() > 0; }, 5000));
     EXPECT_EQ(window.settings().strFullPath, DefaultLesson());
     EXPECT_EQ(window.sentenceList()->item(0)->text(), "01 Excuse me!");
-    EXPECT_TRUE(window.sentenceList()->selectedItems().isEmpty());
+    // Every sentence is selected and reading starts at the first.
+    EXPECT_EQ(window.sentenceList()->selectedItems().size(), 5);
+    EXPECT_TRUE(window.readingLoop().isReading());
+    EXPECT_EQ(window.settings().nNowPlayNum, 1);
+    ASSERT_EQ(m_player.opened.size(), 1u);
     EXPECT_EQ(window.repeatList()->count(), 99);
     EXPECT_EQ(window.repeatList()->currentText(), "1");
     EXPECT_EQ(window.intervalList()->count(), 22);

@@ -188,7 +188,10 @@ std::string SelectedRuleString(const RuleTable& table, std::string_view selectio
 
 TopicRule SelectRule(const RuleTable& table, std::string_view selection)
 {
-    return ParseTopicRule(SelectedRuleString(table, selection));
+    // Compiled here because a search matches the selected rule against every sentence it visits.
+    TopicRule rule = ParseTopicRule(SelectedRuleString(table, selection));
+    CompileRule(rule);
+    return rule;
 }
 
 GrandchildCombo FillGrandchildCombo(const RuleTable& table, int p, int c, std::string_view wanted)

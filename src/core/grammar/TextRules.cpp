@@ -1,13 +1,11 @@
 #include "grammar/TextRules.h"
 
+#include "grammar/CompiledRule.h"
+
 #include <algorithm>
 
 namespace lectoria::grammar {
 
-namespace {
-
-// Replaces every occurrence of `from` in one left-to-right pass; text produced by a
-// replacement is not searched again.
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to)
 {
     if (from.empty()) {
@@ -27,6 +25,8 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to)
     out.append(text, start, std::string::npos);
     text.swap(out);
 }
+
+namespace {
 
 bool IsPaddedMark(char c)
 {
@@ -99,7 +99,75 @@ std::string PadCharacter(std::string_view text, std::size_t position)
     return out;
 }
 
+namespace {
+
+// Whether the apostrophe at `i` starts one of the contractions 's 're 'm 've 'd 't followed by a
+// blank; the blank added after the sentence counts.
+bool StartsProtectedContraction(std::string_view sentence, std::size_t i)
+{
+    auto at = [sentence](std::size_t k) {
+        return k < sentence.size() ? sentence[k] : k == sentence.size() ? ' ' : '\0';
+    };
+    switch (at(i + 1)) {
+    case 's':
+    case 'm':
+    case 'd':
+    case 't':
+        return at(i + 2) == ' ';
+    case 'r':
+    case 'v':
+        return at(i + 2) == 'e' && at(i + 3) == ' ';
+    default:
+        return false;
+    }
+}
+
+bool IsOClockApostrophe(std::string_view sentence, std::size_t i)
+{
+    return i > 0 && sentence[i - 1] == 'o' && sentence.substr(i + 1, 5) == "clock";
+}
+
+} // namespace
+
+// One pass instead of the replacements and paddings of NormalizeSentencePlain. That is exact because
+// "o'clock" cannot overlap itself, the six contractions cannot overlap one another, and neither kind
+// of replacement changes a byte that another one looks at.
 std::string NormalizeSentence(std::string_view sentence)
+{
+    std::string text(sentence.size() * 3 + 2, ' ');
+    char* out = text.data() + 1;
+    for (std::size_t i = 0; i < sentence.size(); ++i) {
+        const char c = sentence[i];
+        switch (c) {
+        case '\'':
+            if (IsOClockApostrophe(sentence, i) || StartsProtectedContraction(sentence, i)) {
+                *out++ = c;
+            } else {
+                out[1] = c;
+                out += 3;
+            }
+            break;
+        case '.':
+        case ',':
+        case '!':
+        case '?':
+            out[1] = c;
+            out += 3;
+            break;
+        case '#':
+            *out++ = '\'';
+            break;
+        default:
+            *out++ = c;
+            break;
+        }
+    }
+    ++out;
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
+}
+
+std::string NormalizeSentencePlain(std::string_view sentence)
 {
     std::string text(sentence);
     ReplaceAll(text, "o'clock", "o#clock");
@@ -154,10 +222,30 @@ TopicRule ParseTopicRule(std::string_view ruleString)
     return rule;
 }
 
+bool CompileRule(TopicRule& rule)
+{
+    rule.compiled = CompiledRule::Compile(rule);
+    return rule.compiled != nullptr;
+}
+
+void UseMatchEngine(TopicRule& rule, MatchEngine engine)
+{
+    if (engine == MatchEngine::Plain) {
+        rule.compiled.reset();
+    } else if (!rule.compiled) {
+        CompileRule(rule);
+    }
+}
+
 MatchResult MatchRule(const TopicRule& rule, std::string_view sentence)
 {
+    return rule.compiled ? rule.compiled->Match(sentence) : MatchRulePlain(rule, sentence);
+}
+
+MatchResult MatchRulePlain(const TopicRule& rule, std::string_view sentence)
+{
     MatchResult result;
-    std::string s = NormalizeSentence(sentence);
+    std::string s = NormalizeSentencePlain(sentence);
 
     for (const std::string& entry : rule.erase) {
         std::string_view phrase(entry);

@@ -91,6 +91,26 @@ std::vector<std::string> LoadLessonNotes(const std::string& noteFile, int n)
     return notes;
 }
 
+int LessonNoteCount(const std::vector<std::string>& titles)
+{
+    int count = static_cast<int>(titles.size());
+    for (const std::string& title : titles) {
+        count = std::max(count, SentenceNumber(title));
+    }
+    return count;
+}
+
+std::vector<std::string> LoadOrCreateLessonNotes(const std::string& strFullPath, int n)
+{
+    const std::string file = NoteFileOf(strFullPath);
+    std::vector<std::string> notes = LoadLessonNotes(file, n);
+    if (!QFile::exists(QString::fromStdString(file))) {
+        // A failure to create it leaves the notes in memory only; nothing to report.
+        SaveNoteFile(file, notes);
+    }
+    return notes;
+}
+
 std::string LoadNote(const std::string& noteFile, int k)
 {
     return NoteOrPrefix(ReadLines(noteFile), k);

@@ -12,6 +12,14 @@ std::string NotePrefix(int k);
 /// or an empty line gives "(k)". Notes come back as UTF-8 with their line breaks restored.
 std::vector<std::string> LoadLessonNotes(const std::string& noteFile, int n);
 
+/// How many notes a lesson keeps: one per sentence number, so a lesson numbered with gaps still
+/// has a note for its highest number.
+int LessonNoteCount(const std::vector<std::string>& titles);
+
+/// Reads a lesson's notes as LoadLessonNotes does and, when the lesson has no note file yet,
+/// creates one holding "(k)" lines.
+std::vector<std::string> LoadOrCreateLessonNotes(const std::string& strFullPath, int n);
+
 /// The note of one sentence of a lesson ("(k)" when there is none).
 std::string LoadNote(const std::string& noteFile, int k);
 

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "grammar/RuleTable.h"
+#include "grammar/TextRules.h"
+#include "search/GrammarMarks.h"
+
+namespace lectoria::search {
+
+/// The typed topic words, lower-cased, split at '/', and padded with a blank on the side where
+/// a piece begins or ends with a letter, so that they match whole words.
+struct TopicWords
+{
+    std::vector<std::string> allWords;
+    std::vector<std::string> anyWords;
+};
+
+TopicWords PrepareTopicWords(std::string_view allText, std::string_view anyText);
+
+/// Whether a sentence (lower-case, without its number) passes the topic-word filter, and the
+/// any-of piece that decided it.
+struct TopicWordMatch
+{
+    bool pass = false;
+    std::string anyHit;
+};
+
+TopicWordMatch MatchTopicWords(const TopicWords& words, std::string_view sentence);
+
+/// Turns one result's info text (matched words and topic words, '/'-joined) into the patterns the
+/// current-sentence pane highlights.
+std::string ExpandHighlights(std::string_view info);
+void ExpandHighlights(std::vector<std::string>& infos);
+
+/// The note of a result item (book\lesson\title): line k of its lesson's note file, "" past
+/// the end, "(k)" when the file cannot be opened.
+std::string NoteOfResult(const std::string& strFullPath, const std::string& item);
+
+/// The all-of part of a stored topic-word pair ("all+any"): before its first '+'; empty when
+/// there is no '+'.
+std::string AllOfText(std::string_view strSubjectWord);
+/// The any-of part: after its last '+'; empty when there is no '+'.
+std::string AnyOfText(std::string_view strSubjectWord);
+
+/// What one search looks for and where.
+struct SearchRequest
+{
+    std::string strFullPath;       ///< only its library root is used
+    std::string strSubjectBook;    ///< '/'-joined book folder names
+    std::string allText;           ///< as typed
+    std::string anyText;           ///< as typed
+    std::string strSubjectGrammar; ///< topic selection string
+};
+
+/// Everything a search found, in the order of books, lesson folders and sentence files.
+struct SearchResults
+{
+    std::vector<std::string> items;      ///< book\lesson\title, '?' restored
+    std::vector<std::string> highlights; ///< per item: expanded highlight patterns
+    bool cancelled = false;              ///< stopped before the end: items and highlights are empty
+};
+
+/// Called once before the walk with (0, total) and once per lesson folder searched.
+using SearchProgress = std::function<void(int done, int total)>;
+
+/// The lesson folders a search walks: for each book in order, its "Lesson*" folders.
+std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, const std::string& strSubjectBook);
+
+/// What every lesson of one search is tested against: the prepared topic words, the current
+/// rule and, for a markable topic, the mark tag and the mark list.
+struct LessonSearch
+{
+    TopicWords words;
+    grammar::TopicRule rule;
+    MarkTag mark;
+    std::vector<std::string> markList;
+};
+
+/// Searches the sentence titles of one lesson folder (never opening a file): returns the items
+/// that pass (book\lesson\title) and appends one info text per item to `resultInfos`.
+std::vector<std::string> SearchLesson(const LessonSearch& search, const std::string& lessonPath,
+                                      std::vector<std::string>& resultInfos);
+
+/// Runs one topic search with the given rule table: topic words, rule, grammar marks. Safe to
+/// run on a worker thread (it touches no widget and only reads `table`); `cancel`, when set,
+/// stops it between two lesson folders and it returns no results at all.
+SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchRequest& request,
+                             const SearchProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
+
+} // namespace lectoria::search

@@ -1,0 +1,186 @@
+#include "ButtonStyle.h"
+
+#include <array>
+
+#include <QBuffer>
+#include <QEnterEvent>
+#include <QFile>
+#include <QImageReader>
+#include <QPixmap>
+
+// Q_INIT_RESOURCE must stand outside any namespace.
+static int RegisterUiResources()
+{
+    Q_INIT_RESOURCE(ui);
+    return 0;
+}
+
+namespace lectoria::ui {
+
+namespace {
+
+// The two colours every icon file is drawn with, and what they become on a dark background.
+constexpr const char* kStrokeColor = "#1f2d3d";
+constexpr const char* kAccentColor = "#d9480f";
+constexpr const char* kLightStroke = "#ffffff";
+constexpr const char* kLightAccent = "#ffd54a";
+
+QString Css(settings::Rgb color)
+{
+    return QStringLiteral("rgb(%1, %2, %3)").arg(color.red).arg(color.green).arg(color.blue);
+}
+
+QString IconPath(const QString& name)
+{
+    return QStringLiteral(":/icons/%1.svg").arg(name);
+}
+
+constexpr std::array<MainButton, 9> kMainButtons{{
+    {1082, "start", "开始朗读,热键为F2"},
+    {1083, "pause", "暂停朗读,热键为F3"},
+    {1084, "stop", "停止朗读,热键为F4"},
+    {1085, "previous", "朗读前一文本,热键为PageUp"},
+    {1086, "next", "朗读后一文本,热键为PageDown"},
+    {1087, "volume", "声音大小"},
+    {1088, "exit", "退出软件"},
+    {1010, "open-lesson", "按课文模式打开文本"},
+    {1011, "open-topic", "按语法主题模式打开文本"},
+}};
+
+struct CommandIconEntry
+{
+    int id;
+    const char* icon;
+};
+
+// Client menu, list menu, whole-sentence and large pane menus, and the items the window adds
+// to its system menu.
+constexpr std::array<CommandIconEntry, 27> kCommandIcons{{
+    {32796, "colour-off"},     {32794, "colour"},       {32786, "colour"},     {32789, "list-toggle"},
+    {32791, "grammar-toggle"}, {32790, "whole-toggle"}, {32831, "help"},       {32772, "select-all"},
+    {32773, "select-none"},    {32771, "delete-all"},   {32774, "delete"},     {32775, "move-up"},
+    {32776, "move-down"},      {32778, "open-lesson"},  {32798, "open-topic"}, {32797, "arrange"},
+    {32784, "colour"},         {32833, "help"},         {32788, "colour"},     {32832, "help"},
+    {32806, "colour"},         {32807, "open-topic"},   {32830, "help"},       {1202, "colour-off"},
+    {1203, "colour"},          {1201, "full-screen"},   {1204, "help"},
+}};
+
+} // namespace
+
+void EnsureUiResources()
+{
+    static const int registered = RegisterUiResources();
+    (void)registered;
+}
+
+settings::Rgb HoverColor(settings::Rgb background)
+{
+    return settings::Rgb{static_cast<std::uint8_t>(255 - background.red),
+                         static_cast<std::uint8_t>(255 - background.green),
+                         static_cast<std::uint8_t>(255 - background.blue)};
+}
+
+settings::Rgb FocusColor(settings::Rgb background)
+{
+    // Unsigned 8-bit arithmetic wraps, which is the modulo 256 the colour wants.
+    return settings::Rgb{static_cast<std::uint8_t>(background.red - 30),
+                         static_cast<std::uint8_t>(background.green - 30),
+                         static_cast<std::uint8_t>(background.blue - 30)};
+}
+
+bool IsDarkColor(settings::Rgb color)
+{
+    return 299 * color.red + 587 * color.green + 114 * color.blue < 140000;
+}
+
+QString FlatButtonStyleSheet(settings::Rgb background)
+{
+    // Hover comes last so that it wins over the focus colour while both apply.
+    return QStringLiteral("QPushButton { background-color: %1; border: none; border-radius: 4px; padding: 0px; }\n"
+                          "QPushButton:focus { background-color: %2; }\n"
+                          "QPushButton:hover { background-color: %3; }\n"
+                          "QPushButton:pressed { background-color: %2; }\n")
+        .arg(Css(background), Css(FocusColor(background)), Css(HoverColor(background)));
+}
+
+QIcon ToolIcon(const QString& name)
+{
+    EnsureUiResources();
+    return QIcon(IconPath(name));
+}
+
+QIcon TintedIcon(const QString& name, settings::Rgb background, int size)
+{
+    EnsureUiResources();
+    QFile file(IconPath(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QIcon();
+    }
+    QByteArray svg = file.readAll();
+    if (IsDarkColor(background)) {
+        svg.replace(kStrokeColor, kLightStroke);
+        svg.replace(kAccentColor, kLightAccent);
+    }
+    QIcon icon;
+    // Two sizes keep the icon sharp on screens with twice the pixel density.
+    for (int scale : {1, 2}) {
+        QBuffer buffer(&svg);
+        QImageReader reader(&buffer, "svg");
+        reader.setScaledSize(QSize(size * scale, size * scale));
+        QPixmap pixmap = QPixmap::fromImage(reader.read());
+        if (!pixmap.isNull()) {
+            pixmap.setDevicePixelRatio(scale);
+            icon.addPixmap(pixmap);
+        }
+    }
+    return icon;
+}
+
+std::span<const MainButton> MainWindowButtons()
+{
+    return kMainButtons;
+}
+
+QIcon CommandIcon(int commandId)
+{
+    for (const CommandIconEntry& entry : kCommandIcons) {
+        if (entry.id == commandId) {
+            return ToolIcon(QString::fromLatin1(entry.icon));
+        }
+    }
+    return QIcon();
+}
+
+IconButton::IconButton(const QString& iconName, QWidget* parent) : QPushButton(parent), m_iconName(iconName)
+{
+    setFlat(true);
+    SetIconPair(ToolIcon(iconName), ToolIcon(iconName));
+}
+
+void IconButton::SetBackground(settings::Rgb background)
+{
+    setStyleSheet(FlatButtonStyleSheet(background));
+    const int size = iconSize().width();
+    SetIconPair(TintedIcon(m_iconName, background, size), TintedIcon(m_iconName, HoverColor(background), size));
+}
+
+void IconButton::SetIconPair(const QIcon& normal, const QIcon& hover)
+{
+    m_normal = normal;
+    m_hover = hover;
+    setIcon(underMouse() ? m_hover : m_normal);
+}
+
+void IconButton::enterEvent(QEnterEvent* event)
+{
+    setIcon(m_hover);
+    QPushButton::enterEvent(event);
+}
+
+void IconButton::leaveEvent(QEvent* event)
+{
+    setIcon(m_normal);
+    QPushButton::leaveEvent(event);
+}
+
+} // namespace lectoria::ui

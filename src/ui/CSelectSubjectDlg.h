@@ -1,0 +1,115 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+
+#include "grammar/RuleTable.h"
+#include "search/TopicSearch.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QThread;
+
+namespace lectoria::ui {
+
+/// What the topic search dialog starts from.
+struct TopicSearchInput
+{
+    std::string strFullPath;
+    std::string bookList;
+    std::string strSubjectBook;
+    std::string strSubjectWord;
+    std::string strSubjectGrammar;
+};
+
+/// The topic search dialog: books, topic words and a three-level grammar topic; "查找" lists
+/// every matching sentence, and a confirm button hands them back with their notes and
+/// highlight patterns. The search runs on a worker thread so the dialog stays responsive.
+class CSelectSubjectDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CSelectSubjectDlg(TopicSearchInput input, QWidget* parent = nullptr);
+    ~CSelectSubjectDlg() override;
+
+    /// Starts a search with the current choice ("查找").
+    void RunSearch();
+    /// True while a search runs.
+    bool searching() const { return m_worker != nullptr; }
+
+    // After OK.
+    const std::string& strSubjectBook() const { return m_strSubjectBook; }
+    const std::string& strSubjectWord() const { return m_strSubjectWord; }
+    const std::string& strSubjectGrammar() const { return m_strSubjectGrammar; }
+    const std::vector<std::string>& resultItems() const { return m_resultItems; }
+    const std::vector<std::string>& grammarNotes() const { return m_grammarNotes; }
+    const std::vector<std::string>& highlightWords() const { return m_highlightWords; }
+    bool selectAndRead() const { return m_selectAndRead; }
+
+    QListWidget* booksBox() const { return m_books; }
+    QLineEdit* allWordsEdit() const { return m_allWords; }
+    QLineEdit* anyWordsEdit() const { return m_anyWords; }
+    QComboBox* parentBox() const { return m_parent; }
+    QComboBox* childBox() const { return m_child; }
+    QComboBox* grandchildBox() const { return m_grandchild; }
+    QListWidget* resultsBox() const { return m_results; }
+    QProgressBar* progress() const { return m_progress; }
+    QCheckBox* markBox() const { return m_mark; }
+    QPushButton* button(int id) const;
+
+signals:
+    /// A search has ended (found, cancelled or refused).
+    void searchFinished();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void OnParentChanged(int index);
+    void OnChildChanged(int index);
+    void FillGrandchildren(int p, int c, const std::string& wanted);
+    void CollectSelection();
+    void OnSearchDone(const search::SearchResults& results);
+    void CollectResults(bool selectAndRead);
+    void StopSearch();
+    void Exit();
+
+    TopicSearchInput m_input;
+    grammar::RuleTable m_table;
+    std::string m_strSubjectBook;
+    std::string m_strSubjectWord;
+    std::string m_strSubjectGrammar;
+    std::vector<std::string> m_found;
+    std::vector<std::string> m_foundHighlights;
+    std::vector<std::string> m_resultItems;
+    std::vector<std::string> m_grammarNotes;
+    std::vector<std::string> m_highlightWords;
+    bool m_selectAndRead = false;
+    bool m_filling = false;
+
+    QThread* m_worker = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+
+    QListWidget* m_books = nullptr;
+    QLineEdit* m_allWords = nullptr;
+    QLineEdit* m_anyWords = nullptr;
+    QComboBox* m_parent = nullptr;
+    QComboBox* m_child = nullptr;
+    QComboBox* m_grandchild = nullptr;
+    QCheckBox* m_mark = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QListWidget* m_results = nullptr;
+    std::vector<std::pair<int, QPushButton*>> m_buttons;
+};
+
+} // namespace lectoria::ui

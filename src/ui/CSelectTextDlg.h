@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+
+class QComboBox;
+class QListWidget;
+class QPushButton;
+
+namespace lectoria::ui {
+
+/// The text selection dialog: pick a book and a lesson, see its sentences, and hand back the
+/// lesson folder with one grammar note per sentence.
+class CSelectTextDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    CSelectTextDlg(std::string strFullPath, std::string bookList, QWidget* parent = nullptr);
+
+    /// The chosen lesson folder (after OK).
+    const std::string& strFullPath() const { return m_strFullPath; }
+    /// One note per sentence number of the chosen lesson, and their edited flags (all 0).
+    const std::vector<std::string>& grammarNotes() const { return m_grammarNotes; }
+    const std::vector<char>& noteDirty() const { return m_noteDirty; }
+    /// True when closed with "确定并全选朗读".
+    bool selectAndRead() const { return m_selectAndRead; }
+
+    /// Fills the book, lesson and sentence lists from the current lesson path.
+    void FillFromPath();
+
+    QComboBox* bookBox() const { return m_bookBox; }
+    QComboBox* lessonBox() const { return m_lessonBox; }
+    QListWidget* sentenceList() const { return m_sentences; }
+    QPushButton* button(int id) const;
+
+    /// The folder picker; tests replace it. Returns an empty string when nothing was picked.
+    std::function<QString()> pickFolder;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnBookChanged(int index);
+    void OnLessonChanged(int index);
+    void SetFolder();
+    void Confirm(bool selectAndRead);
+
+    std::string m_strFullPath;
+    std::string m_bookList;
+    std::vector<std::string> m_grammarNotes;
+    std::vector<char> m_noteDirty;
+    bool m_selectAndRead = false;
+    bool m_filling = false;
+
+    QComboBox* m_bookBox = nullptr;
+    QComboBox* m_lessonBox = nullptr;
+    QListWidget* m_sentences = nullptr;
+    std::vector<std::pair<int, QPushButton*>> m_buttons;
+};
+
+} // namespace lectoria::ui

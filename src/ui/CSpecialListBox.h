@@ -1,0 +1,105 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QListWidget>
+
+#include "settings/Settings.h"
+
+class QTimer;
+
+namespace lectoria::ui {
+
+/// What the sentence list needs from its window: the playlist update and the commands that
+/// reach beyond the list.
+class SentenceListOwner
+{
+public:
+    virtual ~SentenceListOwner() = default;
+    virtual void UpdatePlaylist() = 0;
+    virtual void OpenText() = 0;
+    virtual void OpenTopic() = 0;
+    virtual void ShowHelp() = 0;
+    virtual bool IsTopicMode() const = 0;
+    /// Reloads the open lesson in file order (text mode).
+    virtual void ReloadLesson() = 0;
+};
+
+/// The sentence list: multiple selection where a click toggles, drag-and-drop reordering with a
+/// drop indicator and auto-scroll, and the context menu of list commands.
+///
+/// In topic mode each item carries its own data (relative path, note, edited flag, highlight
+/// patterns), so reordering and deleting keep every piece of data with its sentence.
+class CSpecialListBox : public QListWidget
+{
+    Q_OBJECT
+
+public:
+    enum ItemRole
+    {
+        PathRole = Qt::UserRole + 1,
+        NoteRole,
+        DirtyRole,
+        HighlightRole,
+    };
+
+    explicit CSpecialListBox(SentenceListOwner& owner, QWidget* parent = nullptr);
+
+    /// Item colours: text, background and the drop indicator's line.
+    void SetColors(settings::Rgb text, settings::Rgb background, settings::Rgb line);
+    settings::Rgb textColor() const { return m_text; }
+    settings::Rgb backgroundColor() const { return m_background; }
+    settings::Rgb lineColor() const { return m_line; }
+
+    // The list commands, as the context menu runs them.
+    void SelectAllItems();
+    void SelectNoItems();
+    void DeleteAllItems();
+    void DeleteSelectedItems();
+    void MoveSelectedUp();
+    void MoveSelectedDown();
+    void ArrangeTexts();
+    void ChooseColors();
+
+    /// Moves item `source` before item `target` (-1: after the last item), as a drop does.
+    void MoveItem(int source, int target);
+
+    /// The auto-scroll interval for a point `distance` pixels beyond the list's edge.
+    static int AutoScrollInterval(int distance, int itemHeight);
+
+    int dropTarget() const { return m_dropTarget; }
+    int scrollInterval() const { return m_scrollInterval; }
+    /// The colour dialog's choice; tests replace it. Returns false when cancelled.
+    std::function<bool(settings::Rgb&, settings::Rgb&, settings::Rgb&)> chooseColors;
+
+    QMenu* CreateContextMenu();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ApplyColors();
+    void AutoScroll(int y);
+    void StopAutoScroll();
+    void ScrollStep(int step);
+    void MoveDropIndicator(int target);
+    void MoveCurrent(int step);
+
+    SentenceListOwner& m_owner;
+    settings::Rgb m_text{0, 0, 0};
+    settings::Rgb m_background{219, 255, 200};
+    settings::Rgb m_line{255, 0, 0};
+    int m_dragSource = -1;
+    int m_dropTarget = -1;
+    bool m_dragging = false;
+    int m_scrollInterval = 0;
+    QTimer* m_scrollDown = nullptr;
+    QTimer* m_scrollUp = nullptr;
+};
+
+} // namespace lectoria::ui

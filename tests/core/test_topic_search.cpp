@@ -1,0 +1,311 @@
+#include "search/TopicSearch.h"
+
+#include <atomic>
+#include <filesystem>
+#include <utility>
+
+#include <QStringEncoder>
+
+#include <gtest/gtest.h>
+
+#include "RuleTesting.h"
+#include "TempFolder.h"
+#include "library/Library.h"
+
+using namespace lectoria::search;
+using lectoria::test::BuiltRuleTable;
+using lectoria::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string Gb18030(const char* utf8)
+{
+    QStringEncoder encoder("GB18030");
+    const QByteArray bytes = encoder.encode(QString::fromUtf8(utf8));
+    return bytes.toStdString();
+}
+
+struct TopicWordsCase
+{
+    const char* allText;
+    const char* anyText;
+    Strings allWords;
+    Strings anyWords;
+};
+
+TEST(PrepareTopicWords, LowerCasesSplitsAndPadsLetterEnds)
+{
+    const TopicWordsCase cases[] = {
+        {"Cat", "", {" cat "}, {""}},
+        {"o'clock/$5/2nd", "", {" o'clock ", "$5", "2nd "}, {""}},
+        {"", "Cat/DOG", {""}, {" cat ", " dog "}},
+        {"a//b", "cat/", {" a ", "", " b "}, {" cat ", ""}},
+        {"new york", "'em/x'", {" new york "}, {"'em ", " x'"}},
+        {"", "", {""}, {""}},
+    };
+    for (const TopicWordsCase& c : cases) {
+        const TopicWords words = PrepareTopicWords(c.allText, c.anyText);
+        EXPECT_EQ(words.allWords, c.allWords) << c.allText;
+        EXPECT_EQ(words.anyWords, c.anyWords) << c.anyText;
+    }
+}
+
+struct TopicMatchCase
+{
+    const char* allText;
+    const char* anyText;
+    const char* sentence; // lower-case, without its number
+    bool pass;
+    const char* anyHit;
+};
+
+TEST(MatchTopicWords, AllOfNeedsEveryWordAnyOfTheFirstThatOccurs)
+{
+    const TopicMatchCase cases[] = {
+        {"Cat/dog", "", "the dog saw a cat.", true, ""},
+        {"Cat/dog", "", "the dog saw the cats.", false, ""},
+        {"cat", "", "cat, come here!", true, ""},
+        {"o'clock", "", "it's five o'clock.", true, ""},
+        {"cat//", "", "a cat.", true, ""},
+        {"", "cat/dog", "my dog and my cat.", true, " cat "},
+        {"", "cat/dog", "a dog barks.", true, " dog "},
+        {"", "cat/dog", "a bird sings.", false, ""},
+        // A last empty piece lets every sentence through; an earlier one does not.
+        {"", "cat/", "a bird sings.", true, ""},
+        {"", "/cat", "a bird sings.", false, ""},
+        {"", "/cat", "a cat sings.", true, " cat "},
+        {"", "", "anything at all.", true, ""},
+        {"bird", "cat/dog", "a dog and a bird.", true, " dog "},
+        {"bird", "cat/dog", "a dog and a cow.", false, " dog "},
+    };
+    for (const TopicMatchCase& c : cases) {
+        const TopicWordMatch match = MatchTopicWords(PrepareTopicWords(c.allText, c.anyText), c.sentence);
+        EXPECT_EQ(match.pass, c.pass) << c.allText << '+' << c.anyText << " on " << c.sentence;
+        EXPECT_EQ(match.anyHit, c.anyHit) << c.allText << '+' << c.anyText << " on " << c.sentence;
+    }
+}
+
+TEST(ExpandHighlights, WholeWordsGetEightPatternsOtherTextSix)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/ cat ", " cat / cat./ cat,/ cat'/ cat!/ cat?/cat'/cat "},
+        {"$/5/", "$ /$./$,/$'/$!/$?/5 /5./5,/5'/5!/5?"},
+        {" an //Cat", " an / an./ an,/ an'/ an!/ an?/an'/an /Cat /Cat./Cat,/Cat'/Cat!/Cat?"},
+        {"ing /", "ing /ing./ing,/ing'/ing!/ing?"},
+        // Only one blank is dropped at each end.
+        {"  two", "  two /  two./  two,/  two'/  two!/  two?/ two'/ two "},
+        {"", ""},
+        {"/", ""},
+        {"// /", ""},
+    };
+    for (const auto& [info, patterns] : cases) {
+        EXPECT_EQ(ExpandHighlights(info), patterns) << '"' << info << '"';
+    }
+    Strings infos = {"/ cat ", "", "$/5/"};
+    ExpandHighlights(infos);
+    EXPECT_EQ(infos, (Strings{ExpandHighlights("/ cat "), "", ExpandHighlights("$/5/")}));
+}
+
+TEST(TopicWordPair, AllOfBeforeTheFirstPlusAnyOfAfterTheLast)
+{
+    EXPECT_EQ(AllOfText("cat/dog+bird"), "cat/dog");
+    EXPECT_EQ(AnyOfText("cat/dog+bird"), "bird");
+    EXPECT_EQ(AllOfText("a+b+c"), "a");
+    EXPECT_EQ(AnyOfText("a+b+c"), "c");
+    EXPECT_EQ(AllOfText("would+"), "would");
+    EXPECT_EQ(AnyOfText("would+"), "");
+    EXPECT_EQ(AllOfText("no plus"), "");
+    EXPECT_EQ(AnyOfText("no plus"), "");
+}
+
+// Two books; lesson folders that sort differently by case, a folder that is no lesson, one
+// whose name holds a '.', a title stored with '^' and one without a number.
+class TopicSearchTest : public testing::Test
+{
+protected:
+    static constexpr const char* kBook1 = "New Concept English Book 1";
+    static constexpr const char* kSongs = "Some English Songs";
+
+    TopicSearchTest()
+    {
+        for (const char* file : {
+                 "New Concept English Book 1/Lesson 001 Cats/01 The cat that I saw was black..sau",
+                 "New Concept English Book 1/Lesson 001 Cats/02 Cats like fish..sau",
+                 "New Concept English Book 1/Lesson 001 Cats/03 Is it your cat^.sau",
+                 "New Concept English Book 1/lesson 010 Late/01 I know that he is late..sau",
+                 "New Concept English Book 1/Lesson 002 Dogs/02 An old dog^.sau",
+                 "New Concept English Book 1/Lesson 002 Dogs/01 A dog and a cat..sau",
+                 "New Concept English Book 1/Lesson 002 Dogs/12 Where is it^.sau",
+                 "New Concept English Book 1/Pictures/01 A cat in a picture..sau",
+                 "New Concept English Book 1/Lesson.bak/01 A cat in a backup..sau",
+                 "Some English Songs/Lesson 001 Songs/01 The dog that barks..sau",
+                 "Some English Songs/Lesson 001 Songs/02 Sing a song..sau",
+                 "Some English Songs/Lesson 001 Songs/Chorus.sau",
+             }) {
+            m_root.Write(file);
+        }
+    }
+
+    SearchRequest Request(std::string books, std::string all, std::string any, std::string topic) const
+    {
+        SearchRequest request;
+        request.strFullPath = (m_root.path() / kBook1 / "Lesson 001 Cats").string();
+        request.strSubjectBook = std::move(books);
+        request.allText = std::move(all);
+        request.anyText = std::move(any);
+        request.strSubjectGrammar = std::move(topic);
+        return request;
+    }
+
+    TempFolder m_root;
+};
+
+struct SearchCase
+{
+    const char* books;
+    const char* allText;
+    const char* anyText;
+    const char* topic;
+    Strings items;
+};
+
+TEST_F(TopicSearchTest, ListsResultsByBookLessonAndSentenceOrder)
+{
+    const std::string cats = "New Concept English Book 1\\Lesson 001 Cats\\";
+    const std::string dogs = "New Concept English Book 1\\Lesson 002 Dogs\\";
+    const std::string late = "New Concept English Book 1\\lesson 010 Late\\";
+    const std::string songs = "Some English Songs\\Lesson 001 Songs\\";
+    const SearchCase cases[] = {
+        {"Some English Songs/Missing Book/New Concept English Book 1",
+         "",
+         "",
+         "所有+所有+所有",
+         {songs + "01 The dog that barks.", songs + "02 Sing a song.", songs + "Chorus",
+          cats + "01 The cat that I saw was black.", cats + "02 Cats like fish.", cats + "03 Is it your cat?",
+          dogs + "01 A dog and a cat.", dogs + "02 An old dog?", dogs + "12 Where is it?",
+          late + "01 I know that he is late."}},
+        {"New Concept English Book 1",
+         "Cat",
+         "",
+         "所有+所有",
+         {cats + "01 The cat that I saw was black.", cats + "03 Is it your cat?", dogs + "01 A dog and a cat."}},
+        {"New Concept English Book 1/Some English Songs",
+         "",
+         "where/chorus",
+         "所有+所有+所有",
+         {dogs + "12 Where is it?", songs + "Chorus"}},
+        {"New Concept English Book 1/Some English Songs", "", "", "冠词+an", {dogs + "02 An old dog?"}},
+        {"New Concept English Book 1/Some English Songs",
+         "",
+         "",
+         "冠词+the",
+         {cats + "01 The cat that I saw was black.", songs + "01 The dog that barks."}},
+        {"", "", "", "所有+所有+所有", {}},
+    };
+    for (const SearchCase& c : cases) {
+        const SearchResults results = RunTopicSearch(BuiltRuleTable(), Request(c.books, c.allText, c.anyText, c.topic));
+        EXPECT_FALSE(results.cancelled);
+        EXPECT_EQ(results.items, c.items) << c.books << " / " << c.allText << '+' << c.anyText << " / " << c.topic;
+        EXPECT_EQ(results.highlights.size(), results.items.size());
+    }
+}
+
+TEST_F(TopicSearchTest, HighlightsJoinMatchedWordsAnyHitAndTheAllOfTextAsTyped)
+{
+    const SearchResults byArticle = RunTopicSearch(BuiltRuleTable(), Request(kBook1, "", "cow/dog", "冠词+an"));
+    ASSERT_EQ(byArticle.highlights.size(), 1u);
+    EXPECT_EQ(byArticle.highlights[0], ExpandHighlights(" an // dog "));
+
+    const SearchResults byWords = RunTopicSearch(BuiltRuleTable(), Request(kBook1, "Cat/A", "", "所有+所有+所有"));
+    ASSERT_EQ(byWords.items.size(), 1u);
+    EXPECT_EQ(byWords.items[0], "New Concept English Book 1\\Lesson 002 Dogs\\01 A dog and a cat.");
+    EXPECT_EQ(byWords.highlights[0], "Cat /Cat./Cat,/Cat'/Cat!/Cat?/A /A./A,/A'/A!/A?");
+}
+
+TEST_F(TopicSearchTest, AMarkableTopicKeepsOnlyMarkedSentences)
+{
+    // Three sentences pass the relative-clause rule; the library's own marks confirm one of them.
+    m_root.Write("marks.txt", "New1Lesson001T01#定语从句\n"
+                              "SomeSongsLesson001T01 定语从句\n"
+                              "SomeSongsLesson001T02#定语从句\n"
+                              "New1Lesson010T01#名词从句\n");
+    const SearchResults relative = RunTopicSearch(
+        BuiltRuleTable(), Request("New Concept English Book 1/Some English Songs", "", "", "从句+定语从句"));
+    EXPECT_EQ(relative.items,
+              (Strings{"New Concept English Book 1\\Lesson 001 Cats\\01 The cat that I saw was black."}));
+    EXPECT_EQ(relative.highlights, (Strings{ExpandHighlights(" that /")}));
+
+    // Adverbial clauses are tagged in the data but never confirmed by a mark.
+    const SearchResults adverbial =
+        RunTopicSearch(BuiltRuleTable(), Request("Some English Songs", "", "", "从句+状语从句"));
+    EXPECT_TRUE(adverbial.items.empty());
+    m_root.Write("Some English Songs/Lesson 001 Songs/03 Sing when you are happy..sau");
+    EXPECT_EQ(RunTopicSearch(BuiltRuleTable(), Request("Some English Songs", "", "", "从句+状语从句")).items,
+              (Strings{"Some English Songs\\Lesson 001 Songs\\03 Sing when you are happy."}));
+}
+
+TEST_F(TopicSearchTest, ReportsTheTotalFirstThenOneStepPerLessonFolder)
+{
+    std::vector<std::pair<int, int>> steps;
+    const SearchResults results = RunTopicSearch(
+        BuiltRuleTable(), Request("New Concept English Book 1/Missing/Some English Songs", "", "", "所有+所有"),
+        [&steps](int done, int total) { steps.emplace_back(done, total); });
+    EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    EXPECT_EQ(results.items.size(), 10u);
+}
+
+TEST_F(TopicSearchTest, CancellingBetweenLessonFoldersReturnsNothing)
+{
+    std::atomic<bool> cancel{false};
+    std::vector<int> done;
+    const SearchResults stopped = RunTopicSearch(
+        BuiltRuleTable(), Request("New Concept English Book 1/Some English Songs", "", "", "所有+所有"),
+        [&](int step, int) {
+            done.push_back(step);
+            if (step == 2) {
+                cancel = true;
+            }
+        },
+        &cancel);
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_TRUE(stopped.items.empty());
+    EXPECT_TRUE(stopped.highlights.empty());
+    EXPECT_EQ(done, (std::vector<int>{0, 1, 2}));
+
+    const SearchResults never = RunTopicSearch(BuiltRuleTable(), Request(kSongs, "", "", "所有+所有"), {}, &cancel);
+    EXPECT_TRUE(never.cancelled);
+    EXPECT_TRUE(never.items.empty());
+}
+
+TEST_F(TopicSearchTest, NoteOfResultTakesTheLineOfTheSentenceNumber)
+{
+    const std::string strFullPath = (m_root.path() / kSongs / "Lesson 001 Songs").string();
+    const std::string dogs = "New Concept English Book 1\\Lesson 002 Dogs\\";
+    std::string twelveLines = "(1)狗\r\n\r\n";
+    for (int k = 3; k <= 11; ++k) {
+        twelveLines += "(" + std::to_string(k) + ")\r\n";
+    }
+    twelveLines += "(12)where 引导特殊疑问句\u2029第二行\r\n";
+    m_root.Write(fs::path(kBook1) / "Lesson 002 Dogs" / "New Concept English Book 1 Lesson002.txt",
+                 Gb18030(twelveLines.c_str()));
+    m_root.Write(fs::path(kBook1) / "Lesson 001 Cats" / "New Concept English Book 1 Lesson001.txt",
+                 Gb18030("(1)猫\r\n"));
+
+    const std::pair<std::string, std::string> cases[] = {
+        {dogs + "01 A dog and a cat.", "(1)狗"},
+        {dogs + "02 An old dog?", ""},
+        {dogs + "12 Where is it?", "(12)where 引导特殊疑问句\n第二行"},
+        {dogs + "Intro", ""},
+        {"New Concept English Book 1\\Lesson 001 Cats\\03 Is it your cat?", ""},
+        {"New Concept English Book 1\\lesson 010 Late\\07 Gone.", "(7)"},
+        {"Missing Book\\Lesson 001 X\\03 Missing.", "(3)"},
+    };
+    for (const auto& [item, note] : cases) {
+        EXPECT_EQ(NoteOfResult(strFullPath, item), note) << item;
+    }
+}
+
+} // namespace

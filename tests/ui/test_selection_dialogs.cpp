@@ -1,0 +1,227 @@
+#include "CSelectSubjectDlg.h"
+#include "CSelectTextDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "library/GrammarNotes.h"
+#include "library/Library.h"
+
+using namespace lectoria;
+using lectoria::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+/// A small library: two lessons in the first book, one in the second, an empty third book.
+class LibraryFixture : public testing::Test
+{
+protected:
+    LibraryFixture()
+    {
+        const fs::path one = fs::path("New Concept English Book 1");
+        for (const char* title : {"01 A^.sau", "02 B.sau", "03 C has gone.sau", "04 D.sau", "05 E.sau"}) {
+            m_folder.Write(one / "Lesson 001 First" / title);
+        }
+        for (const char* title : {"01 He has seen it..sau", "02 No.sau"}) {
+            m_folder.Write(one / "Lesson 002 Second" / title);
+        }
+        m_folder.Write(one / "Lesson 001.txt");
+        m_folder.Write(fs::path("New Concept English Book 2") / "Lesson 005 Fifth" / "01 She has left..sau");
+        fs::create_directories(m_folder.path() / "New Concept English Book 3");
+    }
+    std::string Lesson(const std::string& book, const std::string& lesson) const
+    {
+        return (m_folder.path() / book / lesson).string();
+    }
+    static QStringList Texts(const QListWidget* list)
+    {
+        QStringList texts;
+        for (int row = 0; row < list->count(); ++row) {
+            texts << list->item(row)->text();
+        }
+        return texts;
+    }
+    static void Press(QWidget* target, Qt::Key key) { QTest::keyClick(target, key); }
+
+    TempFolder m_folder;
+};
+
+TEST_F(LibraryFixture, TextDialogListsBooksLessonsAndSentences)
+{
+    ui::CSelectTextDlg dialog(Lesson("New Concept English Book 1", "Lesson 001 First"), library::BookList());
+    EXPECT_EQ(dialog.windowTitle(), "Lectoria课文选择");
+    EXPECT_EQ(dialog.bookBox()->count(), 9);
+    EXPECT_EQ(dialog.bookBox()->currentText(), "New Concept English Book 1");
+    EXPECT_EQ(dialog.lessonBox()->count(), 2) << "Lesson 001.txt is not a lesson";
+    EXPECT_EQ(dialog.lessonBox()->currentText(), "Lesson 001 First");
+    EXPECT_EQ(Texts(dialog.sentenceList()), (QStringList{"01 A?", "02 B", "03 C has gone", "04 D", "05 E"}));
+
+    dialog.lessonBox()->setCurrentIndex(1);
+    EXPECT_EQ(dialog.strFullPath(), Lesson("New Concept English Book 1", "Lesson 002 Second"));
+    EXPECT_EQ(dialog.sentenceList()->count(), 2);
+
+    dialog.bookBox()->setCurrentIndex(1);
+    EXPECT_EQ(dialog.strFullPath(), Lesson("New Concept English Book 2", "Lesson 005 Fifth"));
+    EXPECT_EQ(Texts(dialog.sentenceList()), QStringList{"01 She has left."});
+}
+
+TEST_F(LibraryFixture, TextDialogBookWithoutLessonsCannotBeConfirmed)
+{
+    ui::CSelectTextDlg dialog(Lesson("New Concept English Book 1", "Lesson 001 First"), library::BookList());
+    dialog.bookBox()->setCurrentIndex(2);
+    EXPECT_EQ(dialog.lessonBox()->count(), 0);
+    EXPECT_EQ(dialog.sentenceList()->count(), 0);
+    dialog.show();
+    QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST_F(LibraryFixture, TextDialogConfirmLoadsOneNotePerSentenceAndCreatesAMissingFile)
+{
+    const std::string lesson = Lesson("New Concept English Book 1", "Lesson 001 First");
+    library::SaveNoteFile(library::NoteFileOf(lesson), {"(1)one", "", "(3)three"});
+    ui::CSelectTextDlg dialog(lesson, library::BookList());
+    dialog.show();
+    QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.selectAndRead());
+    EXPECT_EQ(dialog.grammarNotes(), (std::vector<std::string>{"(1)one", "(2)", "(3)three", "(4)", "(5)"}));
+    EXPECT_EQ(dialog.noteDirty(), std::vector<char>(5, 0));
+
+    const std::string second = Lesson("New Concept English Book 1", "Lesson 002 Second");
+    ui::CSelectTextDlg other(second, library::BookList());
+    other.show();
+    QTest::mouseClick(other.button(1030), Qt::LeftButton);
+    EXPECT_FALSE(other.selectAndRead());
+    EXPECT_TRUE(fs::exists(library::NoteFileOf(second)));
+    EXPECT_EQ(library::LoadLessonNotes(library::NoteFileOf(second), 2), (std::vector<std::string>{"(1)", "(2)"}));
+}
+
+TEST_F(LibraryFixture, TextDialogSetFolderAndKeys)
+{
+    ui::CSelectTextDlg dialog(Lesson("Nowhere", "Lesson 1 x"), library::BookList());
+    EXPECT_EQ(dialog.lessonBox()->count(), 0);
+    EXPECT_EQ(dialog.bookBox()->currentIndex(), -1);
+    dialog.pickFolder = [this] {
+        return QString::fromStdString(Lesson("New Concept English Book 2", "Lesson 005 Fifth"));
+    };
+    dialog.show();
+    QTest::mouseClick(dialog.button(1099), Qt::LeftButton);
+    EXPECT_EQ(dialog.bookBox()->currentText(), "New Concept English Book 2");
+    EXPECT_EQ(dialog.sentenceList()->count(), 1);
+    Press(&dialog, Qt::Key_Escape);
+    Press(&dialog, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::mouseClick(dialog.button(1031), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+ui::TopicSearchInput Input(const std::string& root, const std::string& books, const std::string& grammar)
+{
+    ui::TopicSearchInput input;
+    input.strFullPath = root + "/New Concept English Book 1/Lesson 001 First";
+    input.bookList = library::BookList();
+    input.strSubjectBook = books;
+    input.strSubjectWord = "+";
+    input.strSubjectGrammar = grammar;
+    return input;
+}
+
+TEST_F(LibraryFixture, TopicDialogOpensWithTheLastChoice)
+{
+    ui::TopicSearchInput input = Input(
+        m_folder.path().string(), "New Concept English Book 1/New Concept English Book 3", "代词+主格人称代词+she");
+    input.strSubjectWord = "Cat/dog+bird";
+    ui::CSelectSubjectDlg dialog(input);
+    EXPECT_EQ(dialog.windowTitle(), "Lectoria主题选择");
+    QStringList selected;
+    for (QListWidgetItem* item : dialog.booksBox()->selectedItems()) {
+        selected << item->text();
+    }
+    EXPECT_EQ(selected, (QStringList{"New Concept English Book 1", "New Concept English Book 3"}));
+    EXPECT_EQ(dialog.allWordsEdit()->text(), "Cat/dog");
+    EXPECT_EQ(dialog.anyWordsEdit()->text(), "bird");
+    EXPECT_EQ(dialog.parentBox()->currentText(), "代词");
+    EXPECT_EQ(dialog.childBox()->currentText(), "主格人称代词");
+    EXPECT_EQ(dialog.grandchildBox()->currentText(), "she");
+    EXPECT_TRUE(dialog.markBox()->isHidden());
+
+    // A two-part selection leaves the grandchild box empty.
+    ui::CSelectSubjectDlg twoParts(Input(m_folder.path().string(), "", "时态+现在完成时"));
+    EXPECT_EQ(twoParts.childBox()->currentText(), "现在完成时");
+    EXPECT_EQ(twoParts.grandchildBox()->count(), 0);
+
+    // A new parent selects its first real child and refills the grandchildren.
+    twoParts.parentBox()->setCurrentIndex(twoParts.parentBox()->findText("代词"));
+    EXPECT_EQ(twoParts.childBox()->currentText(), "主格人称代词");
+    EXPECT_EQ(twoParts.grandchildBox()->currentText(), "所有");
+}
+
+TEST_F(LibraryFixture, TopicDialogWithoutBooksShowsTheReminder)
+{
+    ui::CSelectSubjectDlg dialog(Input(m_folder.path().string(), "", "所有+所有+所有"));
+    dialog.show();
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
+                shown = box->windowTitle() + "|" + box->text();
+                box->accept();
+            }
+        }
+    });
+    dialog.RunSearch();
+    EXPECT_EQ(shown, "Lectoria课本选择提醒|请选择课本,可多选,方法是鼠标左键单击相应课本项目.");
+    EXPECT_EQ(dialog.resultsBox()->count(), 0);
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(LibraryFixture, TopicDialogSearchesAndHandsBackResults)
+{
+    ui::CSelectSubjectDlg dialog(
+        Input(m_folder.path().string(), "New Concept English Book 1/New Concept English Book 2", "时态+现在完成时"));
+    dialog.show();
+    QSignalSpy finished(&dialog, &ui::CSelectSubjectDlg::searchFinished);
+    QTest::mouseClick(dialog.button(1111), Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(Texts(dialog.resultsBox()),
+              (QStringList{"New Concept English Book 1\\Lesson 001 First\\03 C has gone",
+                           "New Concept English Book 1\\Lesson 002 Second\\01 He has seen it.",
+                           "New Concept English Book 2\\Lesson 005 Fifth\\01 She has left."}));
+    Press(&dialog, Qt::Key_Return);
+    Press(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::mouseClick(dialog.button(1083), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.selectAndRead());
+    EXPECT_EQ(dialog.strSubjectBook(), "New Concept English Book 1/New Concept English Book 2");
+    EXPECT_EQ(dialog.strSubjectWord(), "+");
+    EXPECT_EQ(dialog.strSubjectGrammar(), "时态+现在完成时");
+    ASSERT_EQ(dialog.resultItems().size(), 3u);
+    EXPECT_EQ(dialog.grammarNotes()[1], "(1)") << "a lesson without a note file gives the number";
+    EXPECT_FALSE(dialog.highlightWords()[0].empty());
+}
+
+TEST_F(LibraryFixture, TopicDialogExitDuringASearchLeavesNoResult)
+{
+    ui::CSelectSubjectDlg dialog(Input(m_folder.path().string(), "New Concept English Book 1", "所有+所有+所有"));
+    dialog.show();
+    dialog.RunSearch();
+    QTest::mouseClick(dialog.button(1084), Qt::LeftButton);
+    EXPECT_FALSE(dialog.searching());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+} // namespace

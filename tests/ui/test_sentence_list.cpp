@@ -1,0 +1,203 @@
+#include "CSpecialListBox.h"
+
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using lectoria::ui::CSpecialListBox;
+using lectoria::ui::SentenceListOwner;
+
+namespace {
+
+class RecordingOwner : public SentenceListOwner
+{
+public:
+    void UpdatePlaylist() override { ++updates; }
+    void OpenText() override { ++openTexts; }
+    void OpenTopic() override { ++openTopics; }
+    void ShowHelp() override { ++helps; }
+    bool IsTopicMode() const override { return topicMode; }
+    void ReloadLesson() override { ++reloads; }
+
+    int updates = 0;
+    int openTexts = 0;
+    int openTopics = 0;
+    int helps = 0;
+    int reloads = 0;
+    bool topicMode = false;
+};
+
+class SentenceListTest : public testing::Test
+{
+protected:
+    SentenceListTest() : m_list(m_owner)
+    {
+        for (const char* text : {"a", "b", "c", "d", "e"}) {
+            auto* item = new QListWidgetItem(QString::fromLatin1(text), &m_list);
+            item->setData(CSpecialListBox::PathRole, QStringLiteral("Book\\Lesson 1 x\\") + QLatin1String(text));
+            item->setData(CSpecialListBox::NoteRole, QStringLiteral("note ") + QLatin1String(text));
+        }
+        m_list.resize(200, 120);
+        m_list.show();
+    }
+
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (int row = 0; row < m_list.count(); ++row) {
+            texts << m_list.item(row)->text();
+        }
+        return texts;
+    }
+    QStringList Notes() const
+    {
+        QStringList notes;
+        for (int row = 0; row < m_list.count(); ++row) {
+            notes << m_list.item(row)->data(CSpecialListBox::NoteRole).toString();
+        }
+        return notes;
+    }
+    QPoint Centre(int row) const { return m_list.visualItemRect(m_list.item(row)).center(); }
+
+    RecordingOwner m_owner;
+    CSpecialListBox m_list;
+};
+
+TEST_F(SentenceListTest, AClickTogglesTheItemAndUpdatesThePlaylist)
+{
+    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, Centre(1));
+    EXPECT_TRUE(m_list.item(1)->isSelected());
+    EXPECT_EQ(Texts(), (QStringList{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(m_owner.updates, 1);
+    QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, Centre(1));
+    EXPECT_FALSE(m_list.item(1)->isSelected());
+}
+
+TEST_F(SentenceListTest, DeletingSelectedItemsTakesTheirDataAlong)
+{
+    m_list.item(1)->setSelected(true);
+    m_list.item(3)->setSelected(true);
+    m_list.DeleteSelectedItems();
+    EXPECT_EQ(Texts(), (QStringList{"a", "c", "e"}));
+    EXPECT_EQ(Notes(), (QStringList{"note a", "note c", "note e"}));
+    EXPECT_GE(m_owner.updates, 1);
+}
+
+TEST_F(SentenceListTest, MovingTheCurrentItemSelectsItAndStopsAtTheEnds)
+{
+    m_list.setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    m_list.MoveSelectedUp();
+    EXPECT_EQ(Texts(), (QStringList{"a", "b", "c", "d", "e"}));
+    m_list.MoveSelectedDown();
+    EXPECT_EQ(Texts(), (QStringList{"b", "a", "c", "d", "e"}));
+    EXPECT_EQ(Notes().at(1), "note a");
+    EXPECT_TRUE(m_list.item(1)->isSelected());
+    m_list.setCurrentRow(4, QItemSelectionModel::NoUpdate);
+    m_list.MoveSelectedDown();
+    EXPECT_EQ(Texts().last(), "e");
+}
+
+struct MoveCase
+{
+    int source;
+    int target;
+    QStringList result;
+};
+
+TEST_F(SentenceListTest, DropMovesLikeTheOriginalList)
+{
+    const MoveCase cases[] = {
+        {1, 3, {"a", "c", "b", "d", "e"}},  // the second item onto the fourth lands third
+        {1, -1, {"a", "c", "d", "e", "b"}}, // into the empty area: the last item
+        {3, 0, {"d", "a", "b", "c", "e"}},  // the fourth onto the first lands first
+        {2, 2, {"a", "b", "c", "d", "e"}},  // onto itself: nothing moves
+    };
+    for (const MoveCase& c : cases) {
+        while (m_list.count() > 0) {
+            delete m_list.takeItem(0);
+        }
+        for (const char* text : {"a", "b", "c", "d", "e"}) {
+            auto* item = new QListWidgetItem(QString::fromLatin1(text), &m_list);
+            item->setData(CSpecialListBox::NoteRole, QStringLiteral("note ") + QLatin1String(text));
+        }
+        m_list.MoveItem(c.source, c.target);
+        EXPECT_EQ(Texts(), c.result) << c.source << " -> " << c.target;
+        for (int row = 0; row < m_list.count(); ++row) {
+            EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::NoteRole).toString(),
+                      QStringLiteral("note ") + m_list.item(row)->text());
+        }
+    }
+}
+
+TEST_F(SentenceListTest, DraggingWithTheMouseReordersWithoutSweepingASelection)
+{
+    QTest::mousePress(m_list.viewport(), Qt::LeftButton, {}, Centre(1));
+    QMouseEvent move(QEvent::MouseMove, QPointF(Centre(3)), m_list.viewport()->mapToGlobal(QPointF(Centre(3))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_list.viewport(), &move);
+    EXPECT_EQ(m_list.dropTarget(), 3);
+    QTest::mouseRelease(m_list.viewport(), Qt::LeftButton, {}, Centre(3));
+    EXPECT_EQ(Texts(), (QStringList{"a", "c", "b", "d", "e"}));
+    EXPECT_FALSE(m_list.item(3)->isSelected());
+    EXPECT_FALSE(m_list.item(1)->isSelected());
+}
+
+TEST(AutoScroll, IntervalShrinksWithTheDistance)
+{
+    EXPECT_EQ(CSpecialListBox::AutoScrollInterval(50, 16), 62);
+    EXPECT_EQ(CSpecialListBox::AutoScrollInterval(10, 16), 250);
+    EXPECT_EQ(CSpecialListBox::AutoScrollInterval(0, 16), 250);
+}
+
+TEST_F(SentenceListTest, ArrangeReloadsInTextModeAndRefusesInTopicMode)
+{
+    m_list.ArrangeTexts();
+    EXPECT_EQ(m_owner.reloads, 1);
+    m_owner.topicMode = true;
+    // The refusal is a message box; close it as a user would.
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+                EXPECT_EQ(box->text(), "主题播放状态下不能排列文本");
+                box->accept();
+            }
+        }
+    });
+    m_list.ArrangeTexts();
+    EXPECT_EQ(m_owner.reloads, 1);
+    EXPECT_EQ(Texts(), (QStringList{"a", "b", "c", "d", "e"}));
+}
+
+TEST_F(SentenceListTest, ContextMenuHoldsEveryCommandInOrder)
+{
+    QMenu* menu = m_list.CreateContextMenu();
+    QStringList texts;
+    int separators = 0;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            ++separators;
+        } else {
+            texts << action->text();
+        }
+    }
+    EXPECT_EQ(texts, (QStringList{"选择全部(&A)", "全部不选(&N)", "删除全部(&G)", "删除选中(&W)", "上移选中(&U)",
+                                  "下移选中(&D)", "打开文本(&T)", "打开专题(&B)", "排列文本(&S)", "选择颜色(&C)",
+                                  "帮助系统"}));
+    EXPECT_EQ(separators, 7);
+    for (QAction* action : menu->actions()) {
+        if (action->text() == "打开专题(&B)") {
+            action->trigger();
+        }
+        if (action->text() == "选择全部(&A)") {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(m_owner.openTopics, 1);
+    EXPECT_EQ(m_list.selectedItems().size(), 5);
+    delete menu;
+}
+
+} // namespace
