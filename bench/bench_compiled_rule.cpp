@@ -1,5 +1,5 @@
-// The compiled matcher against the plain one on the largest tense rule, over the same sentences
-// in the same run, and the one-time costs a search pays before its first sentence.
+// The compiled matcher against the plain one on the simple-present rule, the largest of the table, over the
+// same sentences in the same run, and the one-time costs a search pays before its first sentence.
 #include <chrono>
 #include <fstream>
 #include <random>

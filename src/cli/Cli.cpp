@@ -38,7 +38,7 @@ constexpr const char* kUsage =
     "  wordlist NAME                   print a built-in word list, '/'-joined\n"
     "  lesson LESSON_DIR               print the lesson's sentence titles in reading order\n"
     "  search --root ROOT --books \"BOOK/BOOK\" [--all WORDS] [--any WORDS]\n"
-    "         [--topic SELECTION] [--highlights]\n"
+    "         [--topic SELECTION] [--highlights] [--engine plain|fast]\n"
     "                                  run a topic search over the chosen books of the\n"
     "                                  library at ROOT and print each sentence found as\n"
     "                                  book\\lesson\\title, in search order; all of the\n"
@@ -296,7 +296,7 @@ int Search(const std::vector<std::string>& args, const Context& context)
         }
     }
     const std::optional<Arguments> arguments =
-        ParseArguments(valueArgs, 1, {"root", "books", "all", "any", "topic"}, context);
+        ParseArguments(valueArgs, 1, {"root", "books", "all", "any", "topic", "engine"}, context);
     if (!arguments) {
         return kUsageError;
     }
@@ -325,6 +325,11 @@ int Search(const std::vector<std::string>& args, const Context& context)
     request.allText = option("all", "");
     request.anyText = option("any", "");
     request.strSubjectGrammar = option("topic", "所有+所有+所有");
+    const std::optional<grammar::MatchEngine> engine = ParseEngine(*arguments, context);
+    if (!engine) {
+        return kUsageError;
+    }
+    request.engine = *engine;
     const search::SearchResults results = search::RunTopicSearch(BuiltRuleTable(), request);
     for (std::size_t i = 0; i < results.items.size(); ++i) {
         context.out << results.items[i];

@@ -147,6 +147,20 @@ TEST_F(CliSearch, HighlightsFollowATab)
     EXPECT_EQ(run.out, "Some English Songs\\Lesson 001 Songs\\01 Sing, cat!\tCat /Cat./Cat,/Cat'/Cat!/Cat?\n");
 }
 
+TEST_F(CliSearch, BothEnginesListTheSameSentences)
+{
+    for (const char* topic : {"冠词+所有", "冠词+the原音音标", "名词+所有", "所有+所有+所有"}) {
+        const std::vector<std::string> query = {"--books", "New Concept English Book 1/Some English Songs", "--topic",
+                                                topic, "--highlights"};
+        std::vector<std::string> plain = query;
+        plain.insert(plain.end(), {"--engine", "plain"});
+        std::vector<std::string> fast = query;
+        fast.insert(fast.end(), {"--engine", "fast"});
+        EXPECT_EQ(Search(plain).out, Search(fast).out) << topic;
+    }
+    EXPECT_EQ(Search({"--books", "Some English Songs", "--engine", "quick"}).status, kUsageError);
+}
+
 TEST_F(CliSearch, MissingBooksOrRootExitWithStatusTwo)
 {
     const std::string missing = (m_root.path() / "missing").string();

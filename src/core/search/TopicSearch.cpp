@@ -245,6 +245,7 @@ SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchReques
         search.markList = LoadMarkList(root);
     }
     search.rule = grammar::SelectRule(table, request.strSubjectGrammar);
+    grammar::UseMatchEngine(search.rule, request.engine);
 
     SearchResults results;
     for (int done = 0; done < total; ++done) {

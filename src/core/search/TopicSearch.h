@@ -55,6 +55,8 @@ struct SearchRequest
     std::string allText;           ///< as typed
     std::string anyText;           ///< as typed
     std::string strSubjectGrammar; ///< topic selection string
+    /// The compiled matcher, or the plain one it is checked against.
+    grammar::MatchEngine engine = grammar::MatchEngine::Fast;
 };
 
 /// Everything a search found, in the order of books, lesson folders and sentence files.

@@ -1,0 +1,248 @@
+// The start-up restore in both modes, the open-text and open-topic commands, and the window's
+// own commands: pane toggles, the full-screen view, colours and the title bar.
+#include "CParlivoDlg.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "CProgressCtrlStart.h"
+#include "CSelectSubjectDlg.h"
+#include "CSelectTextDlg.h"
+#include "FakeMediaPlayer.h"
+#include "QSettingsProfile.h"
+#include "TempFolder.h"
+#include "TitleBar.h"
+#include "library/GrammarNotes.h"
+#include "library/Library.h"
+
+using namespace lectoria;
+using lectoria::test::FakeMediaPlayer;
+using lectoria::test::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+class WindowFixture : public testing::Test
+{
+protected:
+    WindowFixture()
+    {
+        const fs::path one = fs::path("program") / "New Concept English Book 1";
+        for (const char* title : {"01 Excuse me!", "02 Yes^", "03 He has lost it.", "04 Thanks.", "05 Bye."}) {
+            m_folder.Write(one / "Lesson 001 Excuse me" / (std::string(title) + ".sau"));
+        }
+        for (const char* title : {"01 She has gone home.", "02 Where is it^"}) {
+            m_folder.Write(one / "Lesson 002 Other" / (std::string(title) + ".sau"));
+        }
+    }
+
+    std::string Root() const { return (m_folder.path() / "program").string() + "/"; }
+    std::string DefaultLesson() const { return Root() + library::NativeRelativePath(library::kDefaultLesson); }
+
+    void Open(const std::string& profile)
+    {
+        m_folder.Write("profile.ini", profile);
+        m_profile = std::make_unique<platform::QSettingsProfile>(
+            QString::fromStdString((m_folder.path() / "profile.ini").string()));
+        ui::MainWindowOptions options;
+        options.profile = m_profile.get();
+        options.player = &m_player;
+        options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
+        options.programDirectory = Root();
+        m_window = std::make_unique<ui::CParlivoDlg>(options);
+        m_window->resize(900, 640);
+        m_window->show();
+    }
+
+    QStringList ListTexts() const
+    {
+        QStringList texts;
+        for (int row = 0; row < m_window->sentenceList()->count(); ++row) {
+            texts << m_window->sentenceList()->item(row)->text();
+        }
+        return texts;
+    }
+
+    /// Answers the next message box and returns its text.
+    static void AnswerNextMessage(QString* text)
+    {
+        QTimer::singleShot(0, [text] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
+                    *text = box->text();
+                    box->accept();
+                }
+            }
+        });
+    }
+
+    TempFolder m_folder;
+    FakeMediaPlayer m_player;
+    std::unique_ptr<platform::QSettingsProfile> m_profile;
+    std::unique_ptr<ui::CParlivoDlg> m_window;
+};
+
+TEST_F(WindowFixture, TextRestoreKeepsTheSavedPositionWithinTheLesson)
+{
+    Open("[kelvaro]\nnNowPlayNum=12\n");
+    m_window->RestoreLastState();
+    EXPECT_EQ(m_window->sentenceList()->count(), 5);
+    EXPECT_TRUE(m_window->readingLoop().isReading());
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 5);
+}
+
+TEST_F(WindowFixture, TopicRestoreRunsTheSearchAgainWithHighlightsAndResumes)
+{
+    Open("[kelvaro]\nisSelectSubject=1\nnNowPlayNum=2\nstrSubjectBook=New Concept English Book 1\n"
+         "strSubjectWord=has+\nstrSubjectGrammar=时态+现在完成时\nstrFullPath=" +
+         DefaultLesson() + "\n");
+    m_window->RestoreLastState();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 20000));
+    EXPECT_EQ(ListTexts(), (QStringList{"03 He has lost it.", "01 She has gone home."}));
+    EXPECT_TRUE(m_window->restoreProgress()->isHidden());
+    EXPECT_TRUE(m_window->readingLoop().isReading());
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 2);
+    for (int row = 0; row < 2; ++row) {
+        const QString highlights =
+            m_window->sentenceList()->item(row)->data(ui::CSpecialListBox::HighlightRole).toString();
+        EXPECT_TRUE(highlights.endsWith(QStringLiteral("has?"))) << highlights.toStdString();
+    }
+    EXPECT_TRUE(m_window->statusLine()->text().startsWith(QStringLiteral("主题模式 主题词为:has+ 语法主题为:")));
+    EXPECT_EQ(m_window->wholeSentencePane()->toPlainText(),
+              "Current Text:New Concept English Book 1\\Lesson 002 Other");
+}
+
+TEST_F(WindowFixture, OpenTextSwitchesLessonAndStartsReading)
+{
+    Open("[kelvaro]\n");
+    m_window->RestoreLastState();
+    m_window->runTextDialog = [](ui::CSelectTextDlg& dialog) {
+        dialog.lessonBox()->setCurrentIndex(1);
+        dialog.show();
+        QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    };
+    m_window->OpenText();
+    EXPECT_EQ(ListTexts(), (QStringList{"01 She has gone home.", "02 Where is it?"}));
+    EXPECT_EQ(m_window->sentenceList()->selectedItems().size(), 2);
+    EXPECT_TRUE(m_window->readingLoop().isReading());
+    EXPECT_FALSE(m_window->settings().isSelectSubject);
+    EXPECT_EQ(m_window->lessonNotes(), (std::vector<std::string>{"(1)", "(2)"}));
+}
+
+TEST_F(WindowFixture, OpenTopicFromTheLargePaneTakesTheSelectedWord)
+{
+    Open("[kelvaro]\n");
+    m_window->RestoreLastState();
+    QString allWords;
+    QString grammar;
+    m_window->runTopicDialog = [&](ui::CSelectSubjectDlg& dialog) {
+        allWords = dialog.allWordsEdit()->text();
+        grammar = dialog.parentBox()->currentText() + "+" + dialog.childBox()->currentText();
+        return false;
+    };
+    QString message;
+    AnswerNextMessage(&message);
+    m_window->currentSentencePane()->setFocus();
+    QTextEdit* pane = m_window->currentSentencePane();
+    pane->setPlainText(QStringLiteral("Would you"));
+    QTextCursor cursor(pane->document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+    QMetaObject::invokeMethod(pane, "customContextMenuRequested", Q_ARG(QPoint, QPoint(5, 5)));
+    QMenu* menu = pane->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+        if (action->text() == QStringLiteral("打开主题(&S)")) {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(allWords, "would");
+    EXPECT_EQ(grammar, "所有+所有");
+}
+
+TEST_F(WindowFixture, PaneTogglesAndTheFullScreenView)
+{
+    Open("[kelvaro]\n");
+    m_window->RestoreLastState();
+    QTest::keyClick(m_window->sentenceList(), Qt::Key_F5);
+    EXPECT_FALSE(m_window->sentenceList()->isVisible());
+    EXPECT_EQ(m_window->currentSentencePane()->geometry().left(), 10);
+    QTest::keyClick(m_window->sentenceList(), Qt::Key_F8);
+    EXPECT_EQ(m_window->currentSentencePane()->geometry(), m_window->clientArea()->rect());
+    EXPECT_FALSE(m_window->statusLine()->isVisible());
+    // F5 in the full view changes only the flag; leaving the view shows the new state.
+    QTest::keyClick(m_window->currentSentencePane(), Qt::Key_F5);
+    EXPECT_TRUE(m_window->paneState().showList);
+    EXPECT_FALSE(m_window->sentenceList()->isVisible());
+    QTest::keyClick(m_window->currentSentencePane(), Qt::Key_F8);
+    EXPECT_TRUE(m_window->sentenceList()->isVisible());
+    EXPECT_TRUE(m_window->statusLine()->isVisible());
+    // A double-click on the grammar pane hides it.
+    QTest::mouseDClick(m_window->grammarPane()->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(m_window->grammarPane()->isVisible());
+}
+
+TEST_F(WindowFixture, ClientColoursCancelledTakeTheButtonFace)
+{
+    Open("[kelvaro]\n");
+    m_window->RunClientCommand(32796);
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    const settings::Rgb entry = m_window->settings().colorTable[settings::kClientBackground];
+    EXPECT_EQ(QColor(entry.red, entry.green, entry.blue), face);
+    EXPECT_EQ(m_window->settings().colorTable[settings::kStatusText], (settings::Rgb{0, 0, 0}));
+    EXPECT_FALSE(m_window->settings().isColorClient);
+}
+
+TEST_F(WindowFixture, CancellingTheTitleColourTellsOnlyWhenItWasSet)
+{
+    Open("[kelvaro]\nisColorTitle=1\n");
+    EXPECT_TRUE(m_window->titleBar()->isColored());
+    QString message;
+    AnswerNextMessage(&message);
+    m_window->RunSystemCommand(ui::kCancelTitleColorCommand);
+    EXPECT_EQ(message, "已取消标题栏颜色");
+    EXPECT_FALSE(m_window->titleBar()->isColored());
+    message.clear();
+    AnswerNextMessage(&message);
+    m_window->RunSystemCommand(ui::kCancelTitleColorCommand);
+    QTest::qWait(20);
+    EXPECT_TRUE(message.isEmpty());
+}
+
+TEST_F(WindowFixture, MenusHoldTheirCommandsWithIcons)
+{
+    Open("[kelvaro]\n");
+    std::unique_ptr<QMenu> client(m_window->CreateClientMenu());
+    QStringList texts;
+    for (QAction* action : client->actions()) {
+        if (!action->isSeparator()) {
+            texts << action->text();
+            EXPECT_FALSE(action->icon().isNull()) << action->text().toStdString();
+        }
+    }
+    EXPECT_EQ(texts,
+              (QStringList{"取消窗口界面颜色(&Q)", "设置窗口界面颜色(&C)", "设置语法窗口颜色(&D)",
+                           "列表框显示开关(&L)\tF5", "语法框显示开关(&G)\tF6", "整句框显示开关(&W)\tF7", "帮助系统"}));
+    std::unique_ptr<QMenu> system(m_window->CreateSystemMenuForWindow());
+    QList<int> ids;
+    for (QAction* action : system->actions()) {
+        if (!action->isSeparator()) {
+            ids << action->data().toInt();
+        }
+    }
+    EXPECT_EQ(ids, (QList<int>{1202, 1203, 1201, 1204, ui::kCloseCommand}));
+}
+
+} // namespace
