@@ -59,19 +59,34 @@ const fs::path& GeneratedLibrary()
     return root;
 }
 
+/// Lists every sentence file of the library and does nothing else with it.
+std::size_t BareWalk(const fs::path& root)
+{
+    std::size_t files = 0;
+    for (const std::string& book : library::BookNames()) {
+        for (const fs::directory_entry& lesson : fs::directory_iterator(root / book)) {
+            for (const fs::directory_entry& file : fs::directory_iterator(lesson.path())) {
+                files += file.path().extension() == ".sau";
+            }
+        }
+    }
+    return files;
+}
+
+search::SearchRequest SimplePresentOverAllBooks(const fs::path& root)
+{
+    search::SearchRequest request;
+    request.strFullPath = (root / "New Concept English Book 1" / "Lesson 001 Generated").string();
+    request.strSubjectBook = library::BookList();
+    request.strSubjectGrammar = "时态+现在一般时";
+    return request;
+}
+
 void BM_BareWalk(benchmark::State& state)
 {
     const fs::path& root = GeneratedLibrary();
     for (auto _ : state) {
-        std::size_t files = 0;
-        for (const std::string& book : library::BookNames()) {
-            for (const fs::directory_entry& lesson : fs::directory_iterator(root / book)) {
-                for (const fs::directory_entry& file : fs::directory_iterator(lesson.path())) {
-                    files += file.path().extension() == ".sau";
-                }
-            }
-        }
-        benchmark::DoNotOptimize(files);
+        benchmark::DoNotOptimize(BareWalk(root));
     }
 }
 BENCHMARK(BM_BareWalk)->Unit(benchmark::kMillisecond);
@@ -81,10 +96,7 @@ void BM_TopicSearch(benchmark::State& state)
     const fs::path& root = GeneratedLibrary();
     grammar::RuleTable table;
     grammar::BuildRuleTable(table);
-    search::SearchRequest request;
-    request.strFullPath = (root / "New Concept English Book 1" / "Lesson 001 Generated").string();
-    request.strSubjectBook = library::BookList();
-    request.strSubjectGrammar = "时态+现在一般时";
+    const search::SearchRequest request = SimplePresentOverAllBooks(root);
     std::size_t found = 0;
     for (auto _ : state) {
         found = search::RunTopicSearch(table, request).items.size();
@@ -101,23 +113,12 @@ void BM_SearchOverWalkRatio(benchmark::State& state)
     const fs::path& root = GeneratedLibrary();
     grammar::RuleTable table;
     grammar::BuildRuleTable(table);
-    search::SearchRequest request;
-    request.strFullPath = (root / "New Concept English Book 1" / "Lesson 001 Generated").string();
-    request.strSubjectBook = library::BookList();
-    request.strSubjectGrammar = "时态+现在一般时";
+    const search::SearchRequest request = SimplePresentOverAllBooks(root);
     double walkSeconds = 0;
     double searchSeconds = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        std::size_t files = 0;
-        for (const std::string& book : library::BookNames()) {
-            for (const fs::directory_entry& lesson : fs::directory_iterator(root / book)) {
-                for (const fs::directory_entry& file : fs::directory_iterator(lesson.path())) {
-                    files += file.path().extension() == ".sau";
-                }
-            }
-        }
-        benchmark::DoNotOptimize(files);
+        benchmark::DoNotOptimize(BareWalk(root));
         auto middle = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(search::RunTopicSearch(table, request).items.size());
         auto end = std::chrono::steady_clock::now();

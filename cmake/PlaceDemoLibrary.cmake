@@ -1,6 +1,5 @@
 # Copies each book folder of the generated demo library into DESTINATION, replacing an older copy,
-# so that no sentence of a previous manifest is left behind; then the library's own grammar marks
-# (MARKS) into DESTINATION, its root.
+# so that no sentence of a previous manifest is left behind.
 file(GLOB books LIST_DIRECTORIES true RELATIVE ${SOURCE} ${SOURCE}/*)
 foreach(book IN LISTS books)
     if(IS_DIRECTORY ${SOURCE}/${book})
@@ -8,7 +7,3 @@ foreach(book IN LISTS books)
         file(COPY ${SOURCE}/${book} DESTINATION ${DESTINATION})
     endif()
 endforeach()
-
-if(DEFINED MARKS)
-    file(COPY_FILE ${MARKS} ${DESTINATION}/marks.txt)
-endif()

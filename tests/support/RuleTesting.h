@@ -2,6 +2,8 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,41 @@ inline const grammar::RuleTable& BuiltRuleTable()
         return built;
     }();
     return table;
+}
+
+/// The entries of a '/'-list.
+inline std::vector<std::string> Entries(std::string_view list)
+{
+    return grammar::SplitList(list, '/');
+}
+
+/// Whether a sentence, as written, passes the rule of a topic selection.
+inline bool Passes(std::string_view selection, std::string_view sentence)
+{
+    return grammar::MatchRule(grammar::SelectRule(BuiltRuleTable(), selection), grammar::ToLowerAscii(sentence))
+        .verdict;
+}
+
+/// The selection string of child k of parent p ("时态+现在完成时").
+inline std::string ChildSelection(int p, int k)
+{
+    const grammar::RuleTable& table = BuiltRuleTable();
+    const std::vector<std::string> parents = grammar::SplitList(table.ParentTopicList, '/');
+    const std::vector<std::string> children =
+        grammar::SplitList(table.ChildTopicLists.at(static_cast<std::size_t>(p)), '/');
+    return parents.at(static_cast<std::size_t>(p)) + "+" + children.at(static_cast<std::size_t>(k));
+}
+
+/// The children 1 to `last` of parent p whose rules the sentence passes.
+inline std::vector<int> PassingChildren(int p, int last, std::string_view sentence)
+{
+    std::vector<int> passing;
+    for (int k = 1; k <= last; ++k) {
+        if (Passes(ChildSelection(p, k), sentence)) {
+            passing.push_back(k);
+        }
+    }
+    return passing;
 }
 
 /// One row of a rule test: a topic selection, a sentence as written, the verdict and, when not

@@ -96,20 +96,15 @@ void ReadingLoop::StopReading()
 
 void ReadingLoop::PreviousSentence()
 {
-    const int count = chosenCount();
-    if (count <= 0) {
-        return;
-    }
-    if (m_isReading) {
-        StopPlayback();
-    }
-    const int position = m_settings.nNowPlayNum;
-    m_settings.nNowPlayNum = position <= 1 || position > count ? count : position - 1;
-    ++m_moves;
-    PlayPosition(true, true);
+    MoveBy(-1);
 }
 
 void ReadingLoop::NextSentence()
+{
+    MoveBy(+1);
+}
+
+void ReadingLoop::MoveBy(int step)
 {
     const int count = chosenCount();
     if (count <= 0) {
@@ -118,9 +113,15 @@ void ReadingLoop::NextSentence()
     if (m_isReading) {
         StopPlayback();
     }
+    // The playlist wraps at both ends; a position outside it starts again from the end it left.
     const int position = m_settings.nNowPlayNum;
-    m_settings.nNowPlayNum = position >= count || position < 1 ? 1 : position + 1;
+    if (step < 0) {
+        m_settings.nNowPlayNum = position <= 1 || position > count ? count : position - 1;
+    } else {
+        m_settings.nNowPlayNum = position >= count || position < 1 ? 1 : position + 1;
+    }
     ++m_moves;
+    // The reading count goes on: the new sentence gets the readings left of the current round.
     PlayPosition(true, true);
 }
 

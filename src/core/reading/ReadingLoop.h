@@ -77,6 +77,8 @@ public:
     int IntervalMs() const;
 
 private:
+    /// Moves one sentence back (-1) or on (+1), wrapping at the ends.
+    void MoveBy(int step);
     void PlayPosition(bool refreshPanes, bool decode);
     void ShowPosition(int position);
     void StopPlayback();

@@ -11,15 +11,11 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
+using lectoria::test::Entries;
 using lectoria::test::ExpectTopicCase;
 using lectoria::test::TopicCase;
 
 namespace {
-
-std::vector<std::string> Entries(std::string_view list)
-{
-    return SplitList(list, '/');
-}
 
 long Occurrences(std::string_view list, std::string_view entry)
 {

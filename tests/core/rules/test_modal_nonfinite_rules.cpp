@@ -10,20 +10,12 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
+using lectoria::test::Entries;
 using lectoria::test::ExpectTopicCase;
+using lectoria::test::Passes;
 using lectoria::test::TopicCase;
 
 namespace {
-
-std::vector<std::string> Entries(std::string_view list)
-{
-    return SplitList(list, '/');
-}
-
-bool Passes(std::string_view selection, std::string_view sentence)
-{
-    return MatchRule(SelectRule(BuiltRuleTable(), selection), ToLowerAscii(sentence)).verdict;
-}
 
 struct ListSize
 {

@@ -17,22 +17,9 @@ namespace {
 
 constexpr int kVoiceCount = 17;
 
-std::string VoiceSelection(int k)
-{
-    const std::vector<std::string> children = SplitList(BuiltRuleTable().ChildTopicLists[kParentVoice], '/');
-    return "语态+" + children.at(static_cast<std::size_t>(k));
-}
-
-// The voice topics 1 to 17 whose rules the sentence passes.
 std::vector<int> PassingVoices(const char* sentence)
 {
-    std::vector<int> passing;
-    for (int k = 1; k <= kVoiceCount; ++k) {
-        if (MatchRule(SelectRule(BuiltRuleTable(), VoiceSelection(k)), ToLowerAscii(sentence)).verdict) {
-            passing.push_back(k);
-        }
-    }
-    return passing;
+    return lectoria::test::PassingChildren(kParentVoice, kVoiceCount, sentence);
 }
 
 TEST(PassiveRules, FieldSizesAfterSplitting)
@@ -58,7 +45,7 @@ TEST(PassiveRules, FieldSizesAfterSplitting)
         {1, 12, 1, 74, 1},
     }};
     for (int k = 1; k <= kVoiceCount; ++k) {
-        const std::string rule = SelectedRuleString(BuiltRuleTable(), VoiceSelection(k));
+        const std::string rule = SelectedRuleString(BuiltRuleTable(), lectoria::test::ChildSelection(kParentVoice, k));
         ASSERT_EQ(SplitList(rule, '+').size(), 5u) << k;
         const TopicRule parsed = ParseTopicRule(rule);
         const std::array<std::size_t, 5> actual = {parsed.allOf.size(), parsed.anyOf.size(), parsed.noneOf.size(),
@@ -70,16 +57,18 @@ TEST(PassiveRules, FieldSizesAfterSplitting)
 TEST(PassiveRules, OddEntries)
 {
     const RuleTable& table = BuiltRuleTable();
-    EXPECT_EQ(SelectRule(table, VoiceSelection(1)).noneOf.back(), ", ");
-    EXPECT_EQ(SelectRule(table, VoiceSelection(2)).noneOf.front(), "was ");
-    EXPECT_EQ(SelectRule(table, VoiceSelection(5)).anyOf.back(), " wheren't ");
-    EXPECT_EQ(SelectRule(table, VoiceSelection(8)).anyOf.back(), "'ll ");
+    EXPECT_EQ(SelectRule(table, lectoria::test::ChildSelection(kParentVoice, 1)).noneOf.back(), ", ");
+    EXPECT_EQ(SelectRule(table, lectoria::test::ChildSelection(kParentVoice, 2)).noneOf.front(), "was ");
+    EXPECT_EQ(SelectRule(table, lectoria::test::ChildSelection(kParentVoice, 5)).anyOf.back(), " wheren't ");
+    EXPECT_EQ(SelectRule(table, lectoria::test::ChildSelection(kParentVoice, 8)).anyOf.back(), "'ll ");
     // The perfect progressive passives share one rule.
     for (int k = 14; k <= 16; ++k) {
-        EXPECT_EQ(SelectedRuleString(table, VoiceSelection(k)), SelectedRuleString(table, VoiceSelection(13))) << k;
+        EXPECT_EQ(SelectedRuleString(table, lectoria::test::ChildSelection(kParentVoice, k)),
+                  SelectedRuleString(table, lectoria::test::ChildSelection(kParentVoice, 13)))
+            << k;
     }
     // The adjectives lose their trailing blank, and "sacred " with it its only blank.
-    const std::vector<std::string> stems = SelectRule(table, VoiceSelection(17)).anyAfter;
+    const std::vector<std::string> stems = SelectRule(table, lectoria::test::ChildSelection(kParentVoice, 17)).anyAfter;
     EXPECT_TRUE(std::none_of(stems.begin(), stems.end(), [](const std::string& s) { return s.ends_with(' '); }));
     EXPECT_NE(std::find(stems.begin(), stems.end(), "sacred"), stems.end());
     EXPECT_NE(std::find(stems.begin(), stems.end(), " advanced"), stems.end());

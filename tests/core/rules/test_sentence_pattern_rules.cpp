@@ -11,17 +11,13 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
+using lectoria::test::Entries;
 using lectoria::test::ExpectTopicCase;
 using lectoria::test::TopicCase;
 
 namespace {
 
 constexpr const char* kPatterns = "句型";
-
-std::vector<std::string> Entries(std::string_view list)
-{
-    return SplitList(list, '/');
-}
 
 bool Holds(const std::vector<std::string>& entries, std::string_view entry)
 {

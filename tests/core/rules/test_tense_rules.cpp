@@ -17,22 +17,9 @@ namespace {
 
 constexpr int kTenseCount = 16;
 
-std::string TenseSelection(int k)
-{
-    const std::vector<std::string> children = SplitList(BuiltRuleTable().ChildTopicLists[kParentTenses], '/');
-    return "时态+" + children.at(static_cast<std::size_t>(k));
-}
-
-// The tenses 1 to 16 whose rules the sentence passes.
 std::vector<int> PassingTenses(const char* sentence)
 {
-    std::vector<int> passing;
-    for (int k = 1; k <= kTenseCount; ++k) {
-        if (MatchRule(SelectRule(BuiltRuleTable(), TenseSelection(k)), ToLowerAscii(sentence)).verdict) {
-            passing.push_back(k);
-        }
-    }
-    return passing;
+    return lectoria::test::PassingChildren(kParentTenses, kTenseCount, sentence);
 }
 
 TEST(TenseRules, FieldSizesAfterSplitting)
@@ -57,7 +44,7 @@ TEST(TenseRules, FieldSizesAfterSplitting)
         {1, 4, 443, 1, 123},
     }};
     for (int k = 1; k <= kTenseCount; ++k) {
-        const std::string rule = SelectedRuleString(BuiltRuleTable(), TenseSelection(k));
+        const std::string rule = SelectedRuleString(BuiltRuleTable(), lectoria::test::ChildSelection(kParentTenses, k));
         ASSERT_EQ(SplitList(rule, '+').size(), 5u) << k;
         const TopicRule parsed = ParseTopicRule(rule);
         const std::array<std::size_t, 5> actual = {parsed.allOf.size(), parsed.anyOf.size(), parsed.noneOf.size(),
@@ -69,22 +56,24 @@ TEST(TenseRules, FieldSizesAfterSplitting)
 TEST(TenseRules, OddEntriesAndEraseOrder)
 {
     const RuleTable& table = BuiltRuleTable();
-    const TopicRule present = SelectRule(table, TenseSelection(2));
+    const TopicRule present = SelectRule(table, lectoria::test::ChildSelection(kParentTenses, 2));
     EXPECT_EQ(present.noneOf[18], "ed");
-    const TopicRule pastProgressive = SelectRule(table, TenseSelection(5));
+    const TopicRule pastProgressive = SelectRule(table, lectoria::test::ChildSelection(kParentTenses, 5));
     EXPECT_EQ(pastProgressive.noneOf[4], "'ve ");
     EXPECT_EQ(pastProgressive.noneOf[7], "'ve ");
     EXPECT_EQ(pastProgressive.noneOf[11], " going to");
-    EXPECT_EQ(SelectRule(table, TenseSelection(7)).noneOf, (std::vector<std::string>{"", "ed "}));
+    EXPECT_EQ(SelectRule(table, lectoria::test::ChildSelection(kParentTenses, 7)).noneOf,
+              (std::vector<std::string>{"", "ed "}));
 
     // The perfect progressives erase the -ing look-alikes first, the other tenses that erase both lists
     // the -ed ones.
     const std::string firstEdRemoval = SplitList(BuildVerbForms().EdRemovals, '/').front();
     for (int k : {1, 2, 3, 4, 9, 10}) {
-        EXPECT_EQ(SelectRule(table, TenseSelection(k)).erase.front(), firstEdRemoval) << k;
+        EXPECT_EQ(SelectRule(table, lectoria::test::ChildSelection(kParentTenses, k)).erase.front(), firstEdRemoval)
+            << k;
     }
     for (int k : {13, 14, 15, 16}) {
-        EXPECT_EQ(SelectRule(table, TenseSelection(k)).erase.front(), "spring ") << k;
+        EXPECT_EQ(SelectRule(table, lectoria::test::ChildSelection(kParentTenses, k)).erase.front(), "spring ") << k;
     }
 }
 

@@ -12,6 +12,7 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
+using lectoria::test::Entries;
 using lectoria::test::ExpectTopicCase;
 using lectoria::test::TopicCase;
 
@@ -19,11 +20,6 @@ namespace {
 
 constexpr int kPhrasalByVerb = 8;
 constexpr int kPhrasalByParticle = 9;
-
-std::vector<std::string> Entries(std::string_view list)
-{
-    return SplitList(list, '/');
-}
 
 const std::vector<std::string>& GrandchildRulesOf(int child)
 {
