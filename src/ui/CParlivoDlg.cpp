@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTextEdit>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,6 +23,7 @@
 #include "CSetListColorDlg.h"
 #include "CVolumeControl.h"
 #include "HalftoneBand.h"
+#include "SearchWorker.h"
 #include "TitleBar.h"
 #include "library/GrammarNotes.h"
 #include "library/Library.h"
@@ -134,11 +134,9 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
 CParlivoDlg::~CParlivoDlg()
 {
     qApp->removeEventFilter(this);
-    if (m_restoreWorker != nullptr) {
-        m_restoreCancel->store(true);
-        m_restoreWorker->wait();
-        delete m_restoreWorker;
-    }
+    // A restore still searching stops here; its outcome must not reach a window being destroyed.
+    delete m_restoreSearch;
+    m_restoreSearch = nullptr;
     m_loop->Shutdown();
     m_player->Stop();
     m_settings.colorTable[settings::kListText] = m_sentenceList->textColor();

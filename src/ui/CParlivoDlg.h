@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,7 +20,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTextEdit;
-class QThread;
 class QTimer;
 class QMenu;
 
@@ -42,6 +40,7 @@ class CVolumeControl;
 class FramelessResizer;
 class HalftoneBand;
 class IVolume;
+class SearchWorker;
 class TitleBar;
 
 /// What the main window is built from; tests replace the profile, the player and the folders.
@@ -94,7 +93,7 @@ public:
     /// Normally run by the first tick of the start-up timer.
     void RestoreLastState();
     /// True while the start-up restore's search is still running.
-    bool restoring() const { return m_restoreWorker != nullptr; }
+    bool restoring() const { return m_restoreSearch != nullptr; }
 
     /// Writes the edited notes back: the whole lesson file in text mode, each edited item's
     /// line in topic mode.
@@ -220,8 +219,7 @@ private:
     CProgressCtrlStart* m_restoreProgress = nullptr;
     QTimer* m_startTimer = nullptr;
     QTimer* m_pollTimer = nullptr;
-    QThread* m_restoreWorker = nullptr;
-    std::shared_ptr<std::atomic<bool>> m_restoreCancel;
+    SearchWorker* m_restoreSearch = nullptr;
     std::unique_ptr<SentencePanes> m_panes;
     std::unique_ptr<reading::ReadingLoop> m_loop;
 };

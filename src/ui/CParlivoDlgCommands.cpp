@@ -4,9 +4,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTextEdit>
-#include <QThread>
 #include <QTimer>
 
 #include "CParlivoDlg.h"
@@ -14,6 +12,7 @@
 #include "CSelectSubjectDlg.h"
 #include "CSelectTextDlg.h"
 #include "CSetEditColorDlg.h"
+#include "SearchWorker.h"
 #include "HelpDialog.h"
 #include "grammar/RuleTable.h"
 #include "grammar/TextRules.h"
@@ -100,54 +99,18 @@ void CParlivoDlg::RestoreLastState()
     request.allText = search::AllOfText(m_settings.strSubjectWord);
     request.anyText = search::AnyOfText(m_settings.strSubjectWord);
     request.strSubjectGrammar = m_settings.strSubjectGrammar;
-    m_restoreCancel = std::make_shared<std::atomic<bool>>(false);
-    const std::shared_ptr<std::atomic<bool>> cancel = m_restoreCancel;
-    QPointer<CParlivoDlg> self(this);
-    m_restoreWorker = QThread::create([self, request, cancel] {
-        grammar::RuleTable table;
-        grammar::BuildRuleTable(table);
-        const search::SearchResults results = search::RunTopicSearch(
-            table, request,
-            [self, cancel](int done, int total) {
-                if (cancel->load()) {
-                    return;
-                }
-                QMetaObject::invokeMethod(
-                    self.data(),
-                    [self, done, total] {
-                        if (self) {
-                            self->m_restoreProgress->setRange(0, total);
-                            self->m_restoreProgress->setValue(done);
-                        }
-                    },
-                    Qt::QueuedConnection);
-            },
-            cancel.get());
-        std::vector<std::string> notes;
-        for (const std::string& item : results.items) {
-            if (cancel->load()) {
-                return;
-            }
-            notes.push_back(search::NoteOfResult(request.strFullPath, item));
-        }
-        if (cancel->load()) {
-            return;
-        }
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self, results, notes] {
-                if (!self) {
-                    return;
-                }
-                self->m_restoreWorker->wait();
-                delete self->m_restoreWorker;
-                self->m_restoreWorker = nullptr;
-                self->FillTopicResults(results.items, notes, results.highlights);
-                self->FinishRestore(true);
-            },
-            Qt::QueuedConnection);
+    m_restoreSearch = new SearchWorker(this);
+    connect(m_restoreSearch, &SearchWorker::progress, this, [this](int done, int total) {
+        m_restoreProgress->setRange(0, total);
+        m_restoreProgress->setValue(done);
     });
-    m_restoreWorker->start();
+    connect(m_restoreSearch, &SearchWorker::finished, this, [this](const SearchOutcome& outcome) {
+        m_restoreSearch->deleteLater();
+        m_restoreSearch = nullptr;
+        FillTopicResults(outcome.results.items, outcome.notes, outcome.results.highlights);
+        FinishRestore(true);
+    });
+    m_restoreSearch->Start(request, nullptr, true);
 }
 
 void CParlivoDlg::FinishRestore(bool read)

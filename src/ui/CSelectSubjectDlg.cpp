@@ -11,10 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include "grammar/TextRules.h"
@@ -128,6 +126,13 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     connect(button(1104), &QPushButton::clicked, this, [this] { CollectResults(false); });
     connect(button(1083), &QPushButton::clicked, this, [this] { CollectResults(true); });
     connect(button(1084), &QPushButton::clicked, this, &CSelectSubjectDlg::Exit);
+
+    m_search = new SearchWorker(this);
+    connect(m_search, &SearchWorker::progress, this, [this](int done, int total) {
+        m_progress->setRange(0, std::max(total, 1));
+        m_progress->setValue(done);
+    });
+    connect(m_search, &SearchWorker::finished, this, &CSelectSubjectDlg::OnSearchDone);
 }
 
 CSelectSubjectDlg::~CSelectSubjectDlg()
@@ -198,7 +203,7 @@ void CSelectSubjectDlg::CollectSelection()
 
 void CSelectSubjectDlg::RunSearch()
 {
-    if (m_worker != nullptr) {
+    if (m_search->running()) {
         return;
     }
     CollectSelection();
@@ -223,52 +228,18 @@ void CSelectSubjectDlg::RunSearch()
     request.allText = m_allWords->text().toStdString();
     request.anyText = m_anyWords->text().toStdString();
     request.strSubjectGrammar = m_strSubjectGrammar;
-    m_cancel = std::make_shared<std::atomic<bool>>(false);
-    const std::shared_ptr<std::atomic<bool>> cancel = m_cancel;
-    const grammar::RuleTable* table = &m_table;
-    QPointer<CSelectSubjectDlg> self(this);
-    m_worker = QThread::create([self, table, request, cancel] {
-        const search::SearchResults results = search::RunTopicSearch(
-            *table, request,
-            [self, cancel](int done, int total) {
-                if (cancel->load()) {
-                    return;
-                }
-                QMetaObject::invokeMethod(
-                    self.data(),
-                    [self, done, total] {
-                        if (self) {
-                            self->m_progress->setRange(0, std::max(total, 1));
-                            self->m_progress->setValue(done);
-                        }
-                    },
-                    Qt::QueuedConnection);
-            },
-            cancel.get());
-        if (cancel->load()) {
-            return;
-        }
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self, results] {
-                if (self) {
-                    self->OnSearchDone(results);
-                }
-            },
-            Qt::QueuedConnection);
-    });
-    m_worker->start();
+    m_search->Start(request, &m_table, false);
 }
 
-void CSelectSubjectDlg::OnSearchDone(const search::SearchResults& results)
+bool CSelectSubjectDlg::searching() const
 {
-    if (m_worker != nullptr) {
-        m_worker->wait();
-        delete m_worker;
-        m_worker = nullptr;
-    }
-    m_found = results.items;
-    m_foundHighlights = results.highlights;
+    return m_search->running();
+}
+
+void CSelectSubjectDlg::OnSearchDone(const SearchOutcome& outcome)
+{
+    m_found = outcome.results.items;
+    m_foundHighlights = outcome.results.highlights;
     for (const std::string& item : m_found) {
         m_results->addItem(QString::fromStdString(item));
     }
@@ -280,14 +251,11 @@ void CSelectSubjectDlg::OnSearchDone(const search::SearchResults& results)
 
 void CSelectSubjectDlg::StopSearch()
 {
-    if (m_worker == nullptr) {
+    if (!m_search->running()) {
         return;
     }
-    m_cancel->store(true);
     // The search stops between two lesson folders, so this wait is short.
-    m_worker->wait();
-    delete m_worker;
-    m_worker = nullptr;
+    m_search->Cancel();
     for (int id : {1111, 1104, 1083}) {
         button(id)->setEnabled(true);
     }
@@ -295,7 +263,7 @@ void CSelectSubjectDlg::StopSearch()
 
 void CSelectSubjectDlg::CollectResults(bool selectAndRead)
 {
-    if (m_worker != nullptr) {
+    if (m_search->running()) {
         return;
     }
     m_resultItems.clear();

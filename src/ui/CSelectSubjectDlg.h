@@ -1,12 +1,11 @@
 #pragma once
 
-#include <atomic>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <QDialog>
 
+#include "SearchWorker.h"
 #include "grammar/RuleTable.h"
 #include "search/TopicSearch.h"
 
@@ -16,7 +15,6 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QThread;
 
 namespace lectoria::ui {
 
@@ -44,7 +42,7 @@ public:
     /// Starts a search with the current choice ("查找").
     void RunSearch();
     /// True while a search runs.
-    bool searching() const { return m_worker != nullptr; }
+    bool searching() const;
 
     // After OK.
     const std::string& strSubjectBook() const { return m_strSubjectBook; }
@@ -79,7 +77,7 @@ private:
     void OnChildChanged(int index);
     void FillGrandchildren(int p, int c, const std::string& wanted);
     void CollectSelection();
-    void OnSearchDone(const search::SearchResults& results);
+    void OnSearchDone(const SearchOutcome& outcome);
     void CollectResults(bool selectAndRead);
     void StopSearch();
     void Exit();
@@ -97,8 +95,7 @@ private:
     bool m_selectAndRead = false;
     bool m_filling = false;
 
-    QThread* m_worker = nullptr;
-    std::shared_ptr<std::atomic<bool>> m_cancel;
+    SearchWorker* m_search = nullptr;
 
     QListWidget* m_books = nullptr;
     QLineEdit* m_allWords = nullptr;

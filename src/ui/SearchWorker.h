@@ -1,0 +1,54 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+#include "grammar/RuleTable.h"
+#include "search/TopicSearch.h"
+
+class QThread;
+
+namespace lectoria::ui {
+
+/// What a background search hands back: the results and, when asked for, each result's note.
+struct SearchOutcome
+{
+    search::SearchResults results;
+    std::vector<std::string> notes;
+};
+
+/// Runs one topic search on a worker thread so the window stays responsive, and reports its
+/// progress and its outcome on the window's thread. A cancelled search reports nothing.
+class SearchWorker : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SearchWorker(QObject* parent = nullptr);
+    /// Cancels a running search and waits for its thread.
+    ~SearchWorker() override;
+
+    /// Starts a search. With `table` null the worker builds a rule table of its own; the given
+    /// table must outlive the search. `withNotes` also reads every result's grammar note.
+    void Start(const search::SearchRequest& request, const grammar::RuleTable* table, bool withNotes);
+    /// Stops the search between two lesson folders and waits for it; no outcome follows.
+    void Cancel();
+    bool running() const { return m_thread != nullptr; }
+
+signals:
+    void progress(int done, int total);
+    void finished(const lectoria::ui::SearchOutcome& outcome);
+
+private:
+    void Finish(const SearchOutcome& outcome);
+    void JoinThread();
+
+    QThread* m_thread = nullptr;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+};
+
+} // namespace lectoria::ui
