@@ -37,6 +37,12 @@ CMediaPlayer2::CMediaPlayer2(QObject* parent)
             break;
         }
     });
+    // Audio that has moved on is playing, whatever the buffering states said.
+    connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 position) {
+        if (position > 0) {
+            m_started = true;
+        }
+    });
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString& message) {
         if (error != QMediaPlayer::NoError) {
             Finish(message.isEmpty() ? QStringLiteral("playback error") : message);
