@@ -58,6 +58,25 @@ TEST_F(GrammarNotesTest, TextModeRewritesTheWholeFileInGb18030WithCrLf)
     EXPECT_EQ(LoadLessonNotes(NoteFile(), 5), notes);
 }
 
+TEST_F(GrammarNotesTest, NotesOfSentencesWithoutAudioSurviveARewrite)
+{
+    // Seven lines for a lesson of five files: sentences 6 and 7 lost their audio, not their notes.
+    m_folder.Write(fs::path(NoteFile()).lexically_relative(m_folder.path()),
+                   Gb18030("(1)\r\n(2)\r\n(3)\r\n(4)\r\n(5)\r\n(6)六\r\n(7)七\r\n"));
+    std::vector<std::string> notes = LoadLessonNotes(NoteFile(), 5);
+    notes[0] = "(1)一";
+    ASSERT_TRUE(SaveLessonNotes(Lesson(), notes));
+    EXPECT_EQ(LoadLessonNotes(NoteFile(), 7),
+              (std::vector<std::string>{"(1)一", "(2)", "(3)", "(4)", "(5)", "(6)六", "(7)七"}));
+
+    const std::vector<TopicNote> items = {
+        {"02 Blue.", "Oxford Junior English\\Lesson 12 Colours\\02 Blue.", "(2)蓝", true},
+    };
+    EXPECT_TRUE(SaveTopicNotes(Lesson(), items).empty());
+    EXPECT_EQ(LoadLessonNotes(NoteFile(), 7),
+              (std::vector<std::string>{"(1)一", "(2)蓝", "(3)", "(4)", "(5)", "(6)六", "(7)七"}));
+}
+
 TEST_F(GrammarNotesTest, ALineBreakInsideANoteMovesNoOtherNote)
 {
     std::vector<std::string> notes = {"(1)第一行\n第二行", "(2)two", "(3)three\r\nmore", "(4)", "(5)five"};

@@ -66,6 +66,15 @@ std::string NoteOrPrefix(const std::vector<QByteArray>& lines, int k)
     return FromFileLine(lines[index]).toStdString();
 }
 
+// Notes of sentences whose audio files are gone (lines past the lesson's sentences) are the
+// user's too: a rewrite keeps them instead of cutting the file short.
+void KeepLinesBeyond(const std::vector<QByteArray>& existing, std::vector<std::string>& lines)
+{
+    for (std::size_t i = lines.size(); i < existing.size(); ++i) {
+        lines.push_back(FromFileLine(existing[i]).toStdString());
+    }
+}
+
 int SentenceFileCount(const std::string& lessonPath)
 {
     return static_cast<int>(FillLessonList(lessonPath).size());
@@ -131,7 +140,10 @@ bool SaveNoteFile(const std::string& noteFile, const std::vector<std::string>& l
 
 bool SaveLessonNotes(const std::string& strFullPath, const std::vector<std::string>& grammarNotes)
 {
-    return SaveNoteFile(NoteFileOf(strFullPath), grammarNotes);
+    const std::string file = NoteFileOf(strFullPath);
+    std::vector<std::string> lines = grammarNotes;
+    KeepLinesBeyond(ReadLines(file), lines);
+    return SaveNoteFile(file, lines);
 }
 
 std::vector<std::string> SaveTopicNotes(const std::string& strFullPath, const std::vector<TopicNote>& items)
@@ -161,6 +173,7 @@ std::vector<std::string> SaveTopicNotes(const std::string& strFullPath, const st
                 lines.push_back(NotePrefix(k));
             }
         }
+        KeepLinesBeyond(existing, lines);
         if (n < 1) {
             char message[96];
             std::snprintf(message, sizeof message, "nNumofSen-1=%d,nNumofSau=%d", n - 1, c);
