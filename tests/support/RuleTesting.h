@@ -84,4 +84,12 @@ inline void ExpectTopicCase(const TopicCase& c)
     }
 }
 
+/// Runs every row of a case table.
+template <std::size_t N> void ExpectTopicCases(const TopicCase (&cases)[N])
+{
+    for (const TopicCase& c : cases) {
+        ExpectTopicCase(c);
+    }
+}
+
 } // namespace lectoria::test

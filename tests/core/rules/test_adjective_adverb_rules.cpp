@@ -12,7 +12,7 @@
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
 using lectoria::test::Entries;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -218,9 +218,7 @@ TEST(AdjectiveRules, ContextTests)
         {"形容词+类别+mineral ", "It is mineral water.", false},
         {"形容词+类别+mineral ", "It is mineral , not metal.", true},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(AdverbLists, SizesEndsAndChildOrder)
@@ -277,9 +275,7 @@ TEST(AdverbRules, ContextTests)
         // "no " has no leading blank and so also matches the end of a longer word.
         {"副词+否定肯定副词+no", "He plays the piano well.", true},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
 using lectoria::test::Entries;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::Passes;
 using lectoria::test::TopicCase;
 
@@ -96,9 +96,7 @@ TEST(NonFiniteTopics, WordFormsWithTheirExclusions)
         {"非谓动词+动名词", "The running water is cold.", false},
         {"非谓动词+现在分词", "He's running.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(ModalTopics, OrdinaryModalsAndTheirNegations)
@@ -120,9 +118,7 @@ TEST(ModalTopics, OrdinaryModalsAndTheirNegations)
         {"情态动词+一般情态动词+would rather", "I would rather stay.", true},
         {"情态动词+一般情态动词+would", "I would rather stay.", true},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(ModalTopics, ModalsWithTo)
@@ -144,9 +140,7 @@ TEST(ModalTopics, ModalsWithTo)
         {"情态动词+所有", "I have to go.", true, " have to /"},
         {"情态动词+所有", "He has to work.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(ModalTopics, ModalPerfect)
@@ -160,9 +154,7 @@ TEST(ModalTopics, ModalPerfect)
         {"情态动词+情态动词加完成时态", "I have seen it.", false},
         {"情态动词+情态动词加完成时态", "Seen from here, you must have a view.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(ModalTopics, CouldntPassesNoModalTopic)

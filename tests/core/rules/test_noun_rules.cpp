@@ -12,7 +12,7 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -248,9 +248,7 @@ TEST(NounTopics, ModifiersOfCountAndAmount)
         {"名词+可数及不可数名词修饰语+所有", "A lot of rice.", true, " a lot of /"},
         {"名词+可数及不可数名词修饰语+quantites of", "Large quantities of rice.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(NounTopics, FixedFormLists)
@@ -263,9 +261,7 @@ TEST(NounTopics, FixedFormLists)
         {"名词+单复同形+chinese", "The Chinese arrived.", true},
         {"名词+ese后缀+chinese", "The Chinese arrived.", true},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(NounTopics, SuffixClassesFindRegularPlurals)
@@ -283,9 +279,7 @@ TEST(NounTopics, SuffixClassesFindRegularPlurals)
         {"名词+ment后缀+train compartment", "Two train compartments.", true, " train compartments /"},
         {"名词+ing后缀+所有", "Tall buildings.", true, " buildings /"},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(NounTopics, CapitalisedEntriesNeverMatch)
@@ -299,9 +293,7 @@ TEST(NounTopics, CapitalisedEntriesNeverMatch)
         {"名词+ance后缀+France", "We love France.", false},
         {"名词+th后缀+Perth", "Perth is far.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 // The "men" plural replaces the regular ending of the man class instead of adding to it.
@@ -315,9 +307,7 @@ TEST(NounTopics, ManClassTakesMenPlurals)
         {"名词+man后缀+fossil man", "Fossil men were found.", true, " fossil men /"},
         {"名词+man后缀+所有", "Two policewomen.", true, " policewomen /"},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

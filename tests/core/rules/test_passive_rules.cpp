@@ -10,7 +10,7 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -136,9 +136,7 @@ TEST(PassiveRules, SingleTopicVerdicts)
         {"语态+形式上的被动语态", "They were massacred.", true, " were /sacred"},
         {"语态+所有", "No verb here.", true, ""},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

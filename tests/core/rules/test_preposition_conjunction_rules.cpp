@@ -10,7 +10,7 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -89,9 +89,7 @@ TEST(PrepositionRules, ContextTests)
         {"介词+方位介词+near to ", "Come near to me.", false},
         {"介词+方位介词+near to ", "Come near to , please.", true},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(ConjunctionRules, ContextTests)
@@ -108,9 +106,7 @@ TEST(ConjunctionRules, ContextTests)
         {"连词+因果连词", "Because of the rain", true},
         {"连词+转折连词+while", "Wait a while.", true},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

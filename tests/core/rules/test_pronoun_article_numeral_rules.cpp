@@ -10,7 +10,7 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -93,9 +93,7 @@ TEST(PronounTopics, EachChildTestsItsOwnList)
         {"代词+复合连接代词+whoever", "Whoever comes is welcome.", true, "whoever /"},
         {"代词+复合连接代词+所有", "Take whatever you like.", true, "whatever /"},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(ArticleTopics, ArticlesAndTheBeforeAVowel)
@@ -113,9 +111,7 @@ TEST(ArticleTopics, ArticlesAndTheBeforeAVowel)
         {"冠词+the原音音标", "The old man and the one dog.", false},
         {"冠词+the原音音标", "The apple is the only one.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(NumeralTopics, WordsDigitsPricesAndWeights)
@@ -135,9 +131,7 @@ TEST(NumeralTopics, WordsDigitsPricesAndWeights)
         {"数词+重量", "It weighs 5 pounds.", true, " pound/5/"},
         {"数词+重量", "It weighs 5 kilos.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

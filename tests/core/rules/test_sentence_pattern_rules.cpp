@@ -13,6 +13,7 @@ using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
 using lectoria::test::Entries;
 using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -108,9 +109,7 @@ TEST(PatternRules, BePredicativeExcludesEveryOtherVerb)
         {"句型+be动词主谓表", "She is tall and has long hair.", false},
         {"句型+be动词主谓表", "It is all I have.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(PatternRules, LinkingVerbGrandchildren)
@@ -148,9 +147,7 @@ TEST(PatternRules, TwoObjects)
         // The object pronoun has to come after the verb.
         {"句型+主谓宾宾", "You gave a good talk.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(PatternRules, ObjectComplement)
@@ -178,9 +175,7 @@ TEST(PatternRules, ObjectComplement)
         // The third-person "advises" starts with a tab, and " advise " needs a blank after it.
         {"句型+主谓宾宾补", "The doctor advises him to rest.", false},
     };
-    for (const TopicCase& row : cases) {
-        ExpectTopicCase(row);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(PatternRules, ThereBeAndSoThat)
@@ -198,9 +193,7 @@ TEST(PatternRules, ThereBeAndSoThat)
         {"句型+so(such)...that...", "He ran fast so that he could catch the bus.", false},
         {"句型+so(such)...that...", "That is so good.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(PatternRules, ImperativeAndExclamatory)
@@ -220,9 +213,7 @@ TEST(PatternRules, ImperativeAndExclamatory)
         {"句型+感叹句", "What a fine day it is!", false},
         {"句型+感叹句", "How are you?", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(PatternRules, WhQuestionGrandchildren)
@@ -260,9 +251,7 @@ TEST(PatternRules, YesNoAndTagQuestions)
         {"句型+反义疑问句", "Why not, isn't it?", false},
         {"句型+反义疑问句", "It isn't fine, you see.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -144,9 +144,7 @@ TEST(TenseRules, SingleTopicVerdicts)
         {"时态+过去将来完成进行时", "They wouldn't have been waiting.", false},
         {"时态+所有", "No verb here.", true, ""},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

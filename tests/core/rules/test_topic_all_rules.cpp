@@ -2,7 +2,7 @@
 
 #include "RuleTesting.h"
 
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -15,9 +15,7 @@ TEST(AllTopics, EveryParentsAllChildFindsEverySentence)
         {"代词+所有+所有", "No pronoun here.", true, ""},
         {"感叹词+拟音词", "Oh!", true, ""},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace

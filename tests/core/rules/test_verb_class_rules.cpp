@@ -13,7 +13,7 @@
 using namespace lectoria::grammar;
 using lectoria::test::BuiltRuleTable;
 using lectoria::test::Entries;
-using lectoria::test::ExpectTopicCase;
+using lectoria::test::ExpectTopicCases;
 using lectoria::test::TopicCase;
 
 namespace {
@@ -236,9 +236,7 @@ TEST(PredicateVerbTopics, VerbClassesFindAnyFormOfTheirVerbs)
         {"谓语动词+动词短语按动词查询+break", "The cup was broken into pieces.", false},
         {"谓语动词+动词短语按动词查询+所有", "The cup was broken into pieces.", true},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 TEST(PredicateVerbTopics, PhrasalVerbsNeedTheParticleAfterTheVerb)
@@ -261,9 +259,7 @@ TEST(PredicateVerbTopics, PhrasalVerbsNeedTheParticleAfterTheVerb)
         {"谓语动词+动词短语按动词查询+come", "About ten people came in.", false},
         {"谓语动词+动词短语按副词或介词查询+up", "Up he got.", false},
     };
-    for (const TopicCase& c : cases) {
-        ExpectTopicCase(c);
-    }
+    ExpectTopicCases(cases);
 }
 
 } // namespace
