@@ -24,13 +24,7 @@ namespace lectoria::ui {
 
 void CParlivoDlg::FillLessonList()
 {
-    {
-        const QSignalBlocker blocker(m_sentenceList);
-        m_sentenceList->clear();
-        for (const std::string& title : library::FillLessonList(m_settings.strFullPath)) {
-            m_sentenceList->addItem(QString::fromStdString(title));
-        }
-    }
+    ReloadLesson();
     std::vector<std::string> titles;
     for (int row = 0; row < m_sentenceList->count(); ++row) {
         titles.push_back(m_sentenceList->item(row)->text().toStdString());

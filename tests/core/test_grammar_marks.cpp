@@ -3,26 +3,19 @@
 #include <algorithm>
 #include <filesystem>
 
-#include <QStringEncoder>
-
 #include <gtest/gtest.h>
 
+#include "Gb18030.h"
 #include "TempFolder.h"
 #include "grammar/TextRules.h"
 #include "grammar/WordListData.h"
 
 using namespace lectoria::search;
+using lectoria::test::Gb18030;
 using lectoria::test::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Gb18030(const char* utf8)
-{
-    QStringEncoder encoder("GB18030");
-    const QByteArray bytes = encoder.encode(QString::fromUtf8(utf8));
-    return bytes.toStdString();
-}
 
 std::vector<std::string> BuiltinRows()
 {

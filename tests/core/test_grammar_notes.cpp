@@ -2,26 +2,19 @@
 
 #include <filesystem>
 
-#include <QStringEncoder>
-
 #include <gtest/gtest.h>
 
+#include "Gb18030.h"
 #include "TempFolder.h"
 #include "library/Library.h"
 
 using namespace lectoria::library;
+using lectoria::test::Gb18030;
 using lectoria::test::ReadBytes;
 using lectoria::test::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Gb18030(const char* utf8)
-{
-    QStringEncoder encoder("GB18030");
-    const QByteArray bytes = encoder.encode(QString::fromUtf8(utf8));
-    return bytes.toStdString();
-}
 
 class GrammarNotesTest : public testing::Test
 {

@@ -4,29 +4,22 @@
 #include <filesystem>
 #include <utility>
 
-#include <QStringEncoder>
-
 #include <gtest/gtest.h>
 
 #include "RuleTesting.h"
+#include "Gb18030.h"
 #include "TempFolder.h"
 #include "library/Library.h"
 
 using namespace lectoria::search;
 using lectoria::test::BuiltRuleTable;
+using lectoria::test::Gb18030;
 using lectoria::test::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-std::string Gb18030(const char* utf8)
-{
-    QStringEncoder encoder("GB18030");
-    const QByteArray bytes = encoder.encode(QString::fromUtf8(utf8));
-    return bytes.toStdString();
-}
 
 struct TopicWordsCase
 {
