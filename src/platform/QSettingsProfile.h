@@ -25,6 +25,7 @@ public:
     void WriteInt(const std::string& key, int value) override;
     void WriteString(const std::string& key, const std::string& value) override;
     bool Flush() override;
+    std::string Location() const override { return fileName().toStdString(); }
 
     QString fileName() const;
 

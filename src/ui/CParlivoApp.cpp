@@ -1,8 +1,13 @@
 #include "CParlivoApp.h"
 
+#include <QMessageBox>
+#include <QSessionManager>
+
 #include "ButtonStyle.h"
 #include "CParlivoDlg.h"
 #include "QSettingsProfile.h"
+#include "SingleInstance.h"
+#include "TerminationSignals.h"
 
 namespace lectoria::ui {
 
@@ -18,9 +23,32 @@ CParlivoApp::CParlivoApp(int& argc, char** argv) : QApplication(argc, argv)
 int CParlivoApp::Run()
 {
     platform::QSettingsProfile profile;
+    platform::SingleInstance instance(profile.fileName());
+    switch (instance.Start()) {
+    case platform::SingleInstance::Outcome::HandedOver:
+        return 0;
+    case platform::SingleInstance::Outcome::Failed:
+        QMessageBox::critical(nullptr, QStringLiteral("Lectoria"),
+                              QStringLiteral("Lectoria 已在运行，但没有响应切换请求。\n"
+                                             "请先关闭正在运行的 Lectoria，再重新启动。"));
+        return 1;
+    case platform::SingleInstance::Outcome::Primary:
+        break;
+    }
+
     MainWindowOptions options;
     options.profile = &profile;
     CParlivoDlg window(options);
+    connect(&instance, &platform::SingleInstance::activationRequested, &window, [&window] {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    });
+    // Shutdown and log-out leave through the window's own close path, which writes the notes.
+    platform::TerminationSignals termination;
+    connect(&termination, &platform::TerminationSignals::terminationRequested, &window, [&window] { window.close(); });
+    connect(this, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) { window.SaveNotes(); });
     window.show();
     return exec();
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -22,9 +23,9 @@
 #include "CSetListColorDlg.h"
 #include "CVolumeControl.h"
 #include "HalftoneBand.h"
+#include "NotesKeeper.h"
 #include "SearchWorker.h"
 #include "TitleBar.h"
-#include "library/GrammarNotes.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
 
@@ -87,6 +88,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     m_restoreProgress->hide();
 
     m_panes = std::make_unique<SentencePanes>(m_wholePane, m_currentPane, m_grammarPane);
+    m_notes = new NotesKeeper(this);
     m_pollTimer = new QTimer(this);
     m_pollTimer->setInterval(100);
     m_loop = std::make_unique<reading::ReadingLoop>(m_settings, *m_player, m_audio, *this, *this);
@@ -137,12 +139,21 @@ CParlivoDlg::~CParlivoDlg()
     m_restoreSearch = nullptr;
     m_loop->Shutdown();
     m_player->Stop();
+    if (!m_closePrepared) {
+        // A window closed without its close path (tests, a failed start) still keeps its settings;
+        // there is nobody left to tell of a failure.
+        SaveProfile();
+    }
+    m_audio.RemoveTempDir();
+}
+
+bool CParlivoDlg::SaveProfile()
+{
     m_settings.colorTable[settings::kListText] = m_sentenceList->textColor();
     m_settings.colorTable[settings::kListBackground] = m_sentenceList->backgroundColor();
     m_settings.colorTable[settings::kListLine] = m_sentenceList->lineColor();
     settings::SaveSettings(m_profile, m_settings);
-    m_profile.Flush();
-    m_audio.RemoveTempDir();
+    return m_profile.Flush();
 }
 
 QPushButton* CParlivoDlg::button(int id) const
@@ -376,21 +387,32 @@ bool CParlivoDlg::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CParlivoDlg::PrepareToClose()
+bool CParlivoDlg::PrepareToClose()
 {
     if (m_closePrepared) {
-        return;
+        return true;
+    }
+    if (!m_notes->SaveBeforeClose()) {
+        return false;
     }
     m_closePrepared = true;
     m_loop->Shutdown();
-    SaveNotes();
     m_audio.DeleteTempAudio();
+    if (!SaveProfile()) {
+        QMessageBox::warning(this, QStringLiteral("Lectoria"),
+                             QStringLiteral("无法保存程序设置到“%1”。\n下次启动时将沿用上次保存的设置。")
+                                 .arg(QString::fromStdString(m_profile.Location())));
+    }
+    return true;
 }
 
 void CParlivoDlg::closeEvent(QCloseEvent* event)
 {
-    PrepareToClose();
-    event->accept();
+    if (PrepareToClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 } // namespace lectoria::ui

@@ -11,6 +11,7 @@
 #include "PaneLayout.h"
 #include "SentencePanes.h"
 #include "library/SentenceAudio.h"
+#include "notes/LessonNotes.h"
 #include "reading/ReadingLoop.h"
 #include "settings/Settings.h"
 
@@ -40,6 +41,7 @@ class CVolumeControl;
 class FramelessResizer;
 class HalftoneBand;
 class IVolume;
+class NotesKeeper;
 class SearchWorker;
 class TitleBar;
 
@@ -86,8 +88,8 @@ public:
     reading::IMediaPlayer& player() const { return *m_player; }
     const library::SentenceAudioDecoder& audio() const { return m_audio; }
     reading::ReadingLoop& readingLoop() { return *m_loop; }
-    /// Text mode: the open lesson's notes by sentence number.
-    const std::vector<std::string>& lessonNotes() const { return m_lessonNotes; }
+    /// Every note the window has shown or taken, by lesson; saved as the user goes.
+    NotesKeeper& notesKeeper() const { return *m_notes; }
 
     /// Brings back the last text or topic search, selects everything and starts reading.
     /// Normally run by the first tick of the start-up timer.
@@ -95,9 +97,9 @@ public:
     /// True while the start-up restore's search is still running.
     bool restoring() const { return m_restoreSearch != nullptr; }
 
-    /// Writes the edited notes back: the whole lesson file in text mode, each edited item's
-    /// line in topic mode.
-    void SaveNotes();
+    /// Writes every edited note into its lesson's note file now; a failure is shown to the user.
+    /// True when nothing is left unsaved.
+    bool SaveNotes();
 
     /// Dialog runners; tests replace them to answer the dialogs without showing them.
     std::function<bool(CSelectTextDlg&)> runTextDialog;
@@ -151,23 +153,30 @@ private:
     void ShowWholePaneMenu(const QPoint& globalPos);
     void FillDropDownLists();
     /// The close paths: the system menu's Close, the window's close button and exit button 1088.
-    void PrepareToClose();
+    /// False when the user chose to keep the window open (notes that could not be saved).
+    bool PrepareToClose();
+    /// Writes every setting to the profile; false when the profile could not be written.
+    bool SaveProfile();
 
     void ShowCurrentSentence(int position);
     void ShowWholeSentence(int position);
     void ShowGrammarNote(int position);
     /// The note of a playlist position: the item's own in topic mode, the lesson's by sentence
     /// number in text mode; empty when there is none.
-    std::string NoteOf(int position) const;
-    /// Stores an edited note for a playlist position and marks it edited.
-    void StoreNote(int position, const std::string& note);
+    /// The lesson folder and note line of a list item, in either mode.
+    struct NoteTarget
+    {
+        std::string lesson;
+        notes::NoteSlot slot;
+        int listIndex = -1;
+    };
+    NoteTarget NoteTargetOf(int listIndex) const;
     void OnGrammarPaneChanged();
     void OnItemEntered(int row);
     /// Lists the open lesson and loads its notes (text mode).
     void FillLessonList();
     /// Replaces the list with topic-search results and their data (topic mode).
-    void FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& notes,
-                          const std::vector<std::string>& highlights);
+    void FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights);
     void SelectAllAndRead();
     void FinishRestore(bool read);
     void OpenTopicWithWord(const QString& word);
@@ -191,10 +200,11 @@ private:
         QWidget* receiver = nullptr;
     } m_lastKey;
 
-    // Text mode: the open lesson's notes, by sentence number. Topic mode keeps each item's
-    // note on the item itself.
-    std::vector<std::string> m_lessonNotes;
-    std::vector<char> m_lessonNoteDirty;
+    NotesKeeper* m_notes = nullptr;
+    // The note the grammar pane shows: what is typed there belongs to it, whatever the position
+    // points at by now.
+    NoteTarget m_shownNote;
+    std::string m_lastNoteProblem;
 
     QLineEdit* m_statusLine = nullptr;
     CSpecialListBox* m_sentenceList = nullptr;

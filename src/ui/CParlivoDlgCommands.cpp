@@ -14,9 +14,9 @@
 #include "CSetEditColorDlg.h"
 #include "SearchWorker.h"
 #include "HelpDialog.h"
+#include "NotesKeeper.h"
 #include "grammar/RuleTable.h"
 #include "grammar/TextRules.h"
-#include "library/GrammarNotes.h"
 #include "library/Library.h"
 #include "search/TopicSearch.h"
 
@@ -25,32 +25,22 @@ namespace lectoria::ui {
 void CParlivoDlg::FillLessonList()
 {
     ReloadLesson();
-    std::vector<std::string> titles;
-    for (int row = 0; row < m_sentenceList->count(); ++row) {
-        titles.push_back(m_sentenceList->item(row)->text().toStdString());
-    }
-    m_lessonNotes =
-        library::LoadLessonNotes(library::NoteFileOf(m_settings.strFullPath), library::LessonNoteCount(titles));
-    m_lessonNoteDirty.assign(m_lessonNotes.size(), 0);
+    // The notes themselves are read when a sentence is shown; a lesson without a note file gets
+    // one now, as opening a text always did.
+    m_notes->store().Lesson(m_settings.strFullPath).CreateIfMissing(m_sentenceList->count());
 }
 
-void CParlivoDlg::FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& notes,
-                                   const std::vector<std::string>& highlights)
+void CParlivoDlg::FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights)
 {
     const QSignalBlocker blocker(m_sentenceList);
     m_sentenceList->clear();
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::size_t cut = items[i].rfind(library::kItemPathSeparator);
-        auto* item = new QListWidgetItem(
-            QString::fromStdString(cut == std::string::npos ? items[i] : items[i].substr(cut + 1)), m_sentenceList);
+        auto* item =
+            new QListWidgetItem(QString::fromStdString(library::SplitItemPath(items[i]).title), m_sentenceList);
         item->setData(CSpecialListBox::PathRole, QString::fromStdString(items[i]));
-        item->setData(CSpecialListBox::NoteRole, QString::fromStdString(i < notes.size() ? notes[i] : std::string()));
-        item->setData(CSpecialListBox::DirtyRole, false);
         item->setData(CSpecialListBox::HighlightRole,
                       QString::fromStdString(i < highlights.size() ? highlights[i] : std::string()));
     }
-    m_lessonNotes.clear();
-    m_lessonNoteDirty.clear();
 }
 
 void CParlivoDlg::ReloadLesson()
@@ -101,10 +91,10 @@ void CParlivoDlg::RestoreLastState()
     connect(m_restoreSearch, &SearchWorker::finished, this, [this](const SearchOutcome& outcome) {
         m_restoreSearch->deleteLater();
         m_restoreSearch = nullptr;
-        FillTopicResults(outcome.results.items, outcome.notes, outcome.results.highlights);
+        FillTopicResults(outcome.results.items, outcome.results.highlights);
         FinishRestore(true);
     });
-    m_restoreSearch->Start(request, nullptr, true);
+    m_restoreSearch->Start(request, nullptr);
 }
 
 void CParlivoDlg::FinishRestore(bool read)
@@ -116,25 +106,9 @@ void CParlivoDlg::FinishRestore(bool read)
     }
 }
 
-void CParlivoDlg::SaveNotes()
+bool CParlivoDlg::SaveNotes()
 {
-    if (!m_settings.isSelectSubject) {
-        if (!m_lessonNotes.empty()) {
-            library::SaveLessonNotes(m_settings.strFullPath, m_lessonNotes);
-        }
-        return;
-    }
-    std::vector<library::TopicNote> items;
-    for (int row = 0; row < m_sentenceList->count(); ++row) {
-        const QListWidgetItem* item = m_sentenceList->item(row);
-        items.push_back(library::TopicNote{item->text().toStdString(),
-                                           item->data(CSpecialListBox::PathRole).toString().toStdString(),
-                                           item->data(CSpecialListBox::NoteRole).toString().toStdString(),
-                                           item->data(CSpecialListBox::DirtyRole).toBool()});
-    }
-    for (const std::string& message : library::SaveTopicNotes(m_settings.strFullPath, items)) {
-        QMessageBox::information(this, QStringLiteral("Lectoria"), QString::fromStdString(message));
-    }
+    return m_notes->SaveNow();
 }
 
 void CParlivoDlg::OpenText()
@@ -152,9 +126,9 @@ void CParlivoDlg::OpenText()
     m_settings.nNowPlayNum = 1;
     m_settings.strFullPath = dialog.strFullPath();
     m_settings.isSelectSubject = false;
-    ReloadLesson();
-    m_lessonNotes = dialog.grammarNotes();
-    m_lessonNoteDirty = dialog.noteDirty();
+    // Whatever was typed while the dialog handed over belongs to the old list's notes.
+    SaveNotes();
+    FillLessonList();
     if (dialog.selectAndRead()) {
         SelectAllAndRead();
     } else {
@@ -185,7 +159,8 @@ void CParlivoDlg::OpenTopic()
     m_settings.strSubjectWord = dialog.strSubjectWord();
     m_settings.strSubjectBook = dialog.strSubjectBook();
     m_settings.strSubjectGrammar = dialog.strSubjectGrammar();
-    FillTopicResults(dialog.resultItems(), dialog.grammarNotes(), dialog.highlightWords());
+    SaveNotes();
+    FillTopicResults(dialog.resultItems(), dialog.highlightWords());
     if (dialog.selectAndRead()) {
         SelectAllAndRead();
     } else {

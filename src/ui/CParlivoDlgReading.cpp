@@ -3,12 +3,13 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
 
 #include "CParlivoDlg.h"
-#include "library/GrammarNotes.h"
+#include "NotesKeeper.h"
 #include "library/Library.h"
 #include "reading/Panes.h"
 
@@ -74,40 +75,25 @@ void CParlivoDlg::ShowWholeSentence(int position)
                                m_settings.colorTable[settings::kCurrentText]);
 }
 
-std::string CParlivoDlg::NoteOf(int position) const
+CParlivoDlg::NoteTarget CParlivoDlg::NoteTargetOf(int listIndex) const
 {
-    if (position < 1 || position > m_loop->chosenCount()) {
-        return std::string();
+    NoteTarget target;
+    target.listIndex = listIndex;
+    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    if (item == nullptr) {
+        return target;
     }
-    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
-    if (m_settings.isSelectSubject) {
-        const QListWidgetItem* item = m_sentenceList->item(listIndex);
-        return item == nullptr ? std::string() : item->data(CSpecialListBox::NoteRole).toString().toStdString();
+    const std::string title = item->text().toStdString();
+    target.slot = notes::SlotOfTitle(title);
+    if (!m_settings.isSelectSubject) {
+        target.lesson = m_settings.strFullPath;
+        return target;
     }
-    const int slot = library::SentenceNumber(ItemText(listIndex)) - 1;
-    return slot >= 0 && static_cast<std::size_t>(slot) < m_lessonNotes.size()
-               ? m_lessonNotes[static_cast<std::size_t>(slot)]
-               : std::string();
-}
-
-void CParlivoDlg::StoreNote(int position, const std::string& note)
-{
-    if (position < 1 || position > m_loop->chosenCount()) {
-        return;
-    }
-    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
-    if (m_settings.isSelectSubject) {
-        if (QListWidgetItem* item = m_sentenceList->item(listIndex)) {
-            item->setData(CSpecialListBox::NoteRole, QString::fromStdString(note));
-            item->setData(CSpecialListBox::DirtyRole, true);
-        }
-        return;
-    }
-    const int slot = library::SentenceNumber(ItemText(listIndex)) - 1;
-    if (slot >= 0 && static_cast<std::size_t>(slot) < m_lessonNotes.size()) {
-        m_lessonNotes[static_cast<std::size_t>(slot)] = note;
-        m_lessonNoteDirty[static_cast<std::size_t>(slot)] = 1;
-    }
+    const library::ItemPathParts parts =
+        library::SplitItemPath(item->data(CSpecialListBox::PathRole).toString().toStdString());
+    target.lesson =
+        library::LibraryRootOf(m_settings.strFullPath) + parts.book + library::kPathSeparator + parts.lesson;
+    return target;
 }
 
 void CParlivoDlg::ShowGrammarNote(int position)
@@ -115,26 +101,56 @@ void CParlivoDlg::ShowGrammarNote(int position)
     if (position < 1 || position > m_loop->chosenCount()) {
         return;
     }
-    m_panes->ShowGrammarNote(NoteOf(position));
+    const NoteTarget target = NoteTargetOf(m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)]);
+    // Moving on to another sentence is a moment to write what was typed for the last one.
+    if (m_notes->store().dirty() &&
+        (target.lesson != m_shownNote.lesson || target.slot.line != m_shownNote.slot.line)) {
+        m_notes->SaveNow();
+    }
+    m_shownNote = target;
+    const QSignalBlocker blocker(m_grammarPane);
+    std::string refusal;
+    if (!target.slot.kept()) {
+        refusal = notes::NotKeptText(target.slot);
+    } else {
+        const notes::LessonNotes& lesson = m_notes->store().Lesson(target.lesson);
+        if (lesson.state() == notes::LessonNotes::State::Unreadable) {
+            refusal = lesson.loadError() + "。为免覆盖，此课的笔记暂不能编辑。";
+        } else {
+            m_grammarPane->setReadOnly(false);
+            m_grammarPane->setPlaceholderText(QString());
+            m_panes->ShowGrammarNote(lesson.NoteLine(target.slot.line));
+            return;
+        }
+    }
+    m_grammarPane->clear();
+    m_grammarPane->setReadOnly(true);
+    m_grammarPane->setPlaceholderText(QString::fromStdString(refusal));
 }
 
 void CParlivoDlg::OnGrammarPaneChanged()
 {
-    if (m_loop->chosenCount() <= 0) {
+    if (!m_shownNote.slot.kept() || m_grammarPane->isReadOnly()) {
         return;
     }
-    const int position = m_settings.nNowPlayNum;
-    if (position < 1 || position > m_loop->chosenCount()) {
-        return;
+    notes::LessonNotes& lesson = m_notes->store().Lesson(m_shownNote.lesson);
+    const notes::NoteStatus status =
+        lesson.SetNoteText(m_shownNote.slot.line, m_grammarPane->toPlainText().toStdString());
+    if (!status.ok && status.message != m_lastNoteProblem) {
+        m_lastNoteProblem = status.message;
+        QMessageBox::warning(this, QStringLiteral("Lectoria"), QString::fromStdString(status.message));
     }
-    const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
-    const int number = library::SentenceNumber(ItemText(listIndex));
-    StoreNote(position, library::NotePrefix(number) + m_grammarPane->toPlainText().toStdString());
+    m_notes->NoteTyped();
 }
 
 void CParlivoDlg::ClearPanes()
 {
+    const QSignalBlocker blocker(m_grammarPane);
     m_panes->Clear();
+    // With no sentence on screen a typed note would belong to nothing.
+    m_shownNote = NoteTarget{};
+    m_grammarPane->setReadOnly(true);
+    m_grammarPane->setPlaceholderText(QStringLiteral("选中句子后可在此写语法笔记。"));
 }
 
 void CParlivoDlg::UpdateStatusLine(const std::string& problem)
@@ -185,6 +201,13 @@ void CParlivoDlg::UpdatePlaylist()
         selected.push_back(index.row());
     }
     m_loop->UpdatePlaylist(std::move(selected));
+    // While reading, the position may now point at another sentence: the panes follow it, so that
+    // a note typed belongs to the sentence on screen.
+    const int position = m_settings.nNowPlayNum;
+    if (m_loop->isReading() && position >= 1 && position <= m_loop->chosenCount() &&
+        m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)] != m_shownNote.listIndex) {
+        ShowPanes(position);
+    }
 }
 
 } // namespace lectoria::ui

@@ -228,7 +228,7 @@ void CSelectSubjectDlg::RunSearch()
     request.allText = m_allWords->text().toStdString();
     request.anyText = m_anyWords->text().toStdString();
     request.strSubjectGrammar = m_strSubjectGrammar;
-    m_search->Start(request, &m_table, false);
+    m_search->Start(request, &m_table);
 }
 
 bool CSelectSubjectDlg::searching() const
@@ -267,12 +267,10 @@ void CSelectSubjectDlg::CollectResults(bool selectAndRead)
         return;
     }
     m_resultItems.clear();
-    m_grammarNotes.clear();
     m_highlightWords.clear();
     for (int row = 0; row < m_results->count(); ++row) {
         const std::string item = m_results->item(row)->text().toStdString();
         m_resultItems.push_back(item);
-        m_grammarNotes.push_back(search::NoteOfResult(m_input.strFullPath, item));
         m_highlightWords.push_back(static_cast<std::size_t>(row) < m_foundHighlights.size()
                                        ? m_foundHighlights[static_cast<std::size_t>(row)]
                                        : std::string());

@@ -49,7 +49,6 @@ public:
     const std::string& strSubjectWord() const { return m_strSubjectWord; }
     const std::string& strSubjectGrammar() const { return m_strSubjectGrammar; }
     const std::vector<std::string>& resultItems() const { return m_resultItems; }
-    const std::vector<std::string>& grammarNotes() const { return m_grammarNotes; }
     const std::vector<std::string>& highlightWords() const { return m_highlightWords; }
     bool selectAndRead() const { return m_selectAndRead; }
 
@@ -90,7 +89,6 @@ private:
     std::vector<std::string> m_found;
     std::vector<std::string> m_foundHighlights;
     std::vector<std::string> m_resultItems;
-    std::vector<std::string> m_grammarNotes;
     std::vector<std::string> m_highlightWords;
     bool m_selectAndRead = false;
     bool m_filling = false;

@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "grammar/TextRules.h"
-#include "library/GrammarNotes.h"
 #include "library/Library.h"
 
 namespace lectoria::ui {
@@ -150,12 +149,6 @@ void CSelectTextDlg::Confirm(bool selectAndRead)
     if (m_sentences->count() == 0) {
         return;
     }
-    std::vector<std::string> titles;
-    for (int row = 0; row < m_sentences->count(); ++row) {
-        titles.push_back(m_sentences->item(row)->text().toStdString());
-    }
-    m_grammarNotes = library::LoadOrCreateLessonNotes(m_strFullPath, library::LessonNoteCount(titles));
-    m_noteDirty.assign(m_grammarNotes.size(), 0);
     m_selectAndRead = selectAndRead;
     accept();
 }

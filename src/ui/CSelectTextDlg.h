@@ -13,7 +13,7 @@ class QPushButton;
 namespace lectoria::ui {
 
 /// The text selection dialog: pick a book and a lesson, see its sentences, and hand back the
-/// lesson folder with one grammar note per sentence.
+/// lesson folder.
 class CSelectTextDlg : public QDialog
 {
     Q_OBJECT
@@ -23,9 +23,6 @@ public:
 
     /// The chosen lesson folder (after OK).
     const std::string& strFullPath() const { return m_strFullPath; }
-    /// One note per sentence number of the chosen lesson, and their edited flags (all 0).
-    const std::vector<std::string>& grammarNotes() const { return m_grammarNotes; }
-    const std::vector<char>& noteDirty() const { return m_noteDirty; }
     /// True when closed with "确定并全选朗读".
     bool selectAndRead() const { return m_selectAndRead; }
 
@@ -51,8 +48,6 @@ private:
 
     std::string m_strFullPath;
     std::string m_bookList;
-    std::vector<std::string> m_grammarNotes;
-    std::vector<char> m_noteDirty;
     bool m_selectAndRead = false;
     bool m_filling = false;
 

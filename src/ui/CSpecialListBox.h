@@ -29,8 +29,8 @@ public:
 /// The sentence list: multiple selection where a click toggles, drag-and-drop reordering with a
 /// drop indicator and auto-scroll, and the context menu of list commands.
 ///
-/// In topic mode each item carries its own data (relative path, note, edited flag, highlight
-/// patterns), so reordering and deleting keep every piece of data with its sentence.
+/// In topic mode each item carries its own data (relative path and highlight
+/// patterns; notes live with their lessons), so reordering and deleting keep every piece of data with its sentence.
 class CSpecialListBox : public QListWidget
 {
     Q_OBJECT
@@ -39,8 +39,6 @@ public:
     enum ItemRole
     {
         PathRole = Qt::UserRole + 1,
-        NoteRole,
-        DirtyRole,
         HighlightRole,
     };
 

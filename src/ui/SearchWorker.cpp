@@ -12,14 +12,14 @@ SearchWorker::~SearchWorker()
     Cancel();
 }
 
-void SearchWorker::Start(const search::SearchRequest& request, const grammar::RuleTable* table, bool withNotes)
+void SearchWorker::Start(const search::SearchRequest& request, const grammar::RuleTable* table)
 {
     Cancel();
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     const std::shared_ptr<std::atomic<bool>> cancel = m_cancel;
     // Results come back through queued calls; the guard drops them once this object is gone.
     QPointer<SearchWorker> self(this);
-    m_thread = QThread::create([self, request, table, withNotes, cancel] {
+    m_thread = QThread::create([self, request, table, cancel] {
         grammar::RuleTable ownTable;
         if (table == nullptr) {
             grammar::BuildRuleTable(ownTable);
@@ -40,9 +40,6 @@ void SearchWorker::Start(const search::SearchRequest& request, const grammar::Ru
                 }
             },
             cancel.get());
-        for (std::size_t i = 0; withNotes && i < outcome.results.items.size() && !cancel->load(); ++i) {
-            outcome.notes.push_back(search::NoteOfResult(request.strFullPath, outcome.results.items[i]));
-        }
         if (cancel->load()) {
             return;
         }

@@ -14,11 +14,11 @@ class QThread;
 
 namespace lectoria::ui {
 
-/// What a background search hands back: the results and, when asked for, each result's note.
+/// What a background search hands back. Notes are not read here: a result's note is read when
+/// its sentence is shown, so no result count makes the hand-over slow.
 struct SearchOutcome
 {
     search::SearchResults results;
-    std::vector<std::string> notes;
 };
 
 /// Runs one topic search on a worker thread so the window stays responsive, and reports its
@@ -33,8 +33,8 @@ public:
     ~SearchWorker() override;
 
     /// Starts a search. With `table` null the worker builds a rule table of its own; the given
-    /// table must outlive the search. `withNotes` also reads every result's grammar note.
-    void Start(const search::SearchRequest& request, const grammar::RuleTable* table, bool withNotes);
+    /// table must outlive the search.
+    void Start(const search::SearchRequest& request, const grammar::RuleTable* table);
     /// Stops the search between two lesson folders and waits for it; no outcome follows.
     void Cancel();
     bool running() const { return m_thread != nullptr; }

@@ -38,6 +38,14 @@ TEST(CurrentSentenceText, DropsTheNumberAndPadsAnUnpunctuatedPiece)
     EXPECT_EQ(CurrentSentenceText("03 Is this your"), "Is this your ");
     EXPECT_EQ(CurrentSentenceText("04 ten pounds 5"), "ten pounds 5");
     EXPECT_EQ(CurrentSentenceText("12"), "");
+    EXPECT_EQ(CurrentSentenceText("Excuse me!"), "Excuse me!") << "a title without a number is all sentence";
+}
+
+TEST(ComposeWholeSentence, APieceWithoutANumberStandsAlone)
+{
+    const WholeSentence whole = ComposeWholeSentence({"01 Hello.", "Excuse me!", "03 Bye."}, "Excuse me!");
+    EXPECT_EQ(whole.pieces, (std::vector<std::string>{"Excuse me!"}));
+    EXPECT_EQ(whole.currentPiece, 0);
 }
 
 TEST(FitSeconds, LengthAndDigits)

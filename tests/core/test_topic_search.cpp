@@ -273,32 +273,4 @@ TEST_F(TopicSearchTest, CancellingBetweenLessonFoldersReturnsNothing)
     EXPECT_TRUE(never.items.empty());
 }
 
-TEST_F(TopicSearchTest, NoteOfResultTakesTheLineOfTheSentenceNumber)
-{
-    const std::string strFullPath = (m_root.path() / kSongs / "Lesson 001 Songs").string();
-    const std::string dogs = "New Concept English Book 1\\Lesson 002 Dogs\\";
-    std::string twelveLines = "(1)狗\r\n\r\n";
-    for (int k = 3; k <= 11; ++k) {
-        twelveLines += "(" + std::to_string(k) + ")\r\n";
-    }
-    twelveLines += "(12)where 引导特殊疑问句\u2029第二行\r\n";
-    m_root.Write(fs::path(kBook1) / "Lesson 002 Dogs" / "New Concept English Book 1 Lesson002.txt",
-                 Gb18030(twelveLines.c_str()));
-    m_root.Write(fs::path(kBook1) / "Lesson 001 Cats" / "New Concept English Book 1 Lesson001.txt",
-                 Gb18030("(1)猫\r\n"));
-
-    const std::pair<std::string, std::string> cases[] = {
-        {dogs + "01 A dog and a cat.", "(1)狗"},
-        {dogs + "02 An old dog?", ""},
-        {dogs + "12 Where is it?", "(12)where 引导特殊疑问句\n第二行"},
-        {dogs + "Intro", ""},
-        {"New Concept English Book 1\\Lesson 001 Cats\\03 Is it your cat?", ""},
-        {"New Concept English Book 1\\lesson 010 Late\\07 Gone.", "(7)"},
-        {"Missing Book\\Lesson 001 X\\03 Missing.", "(3)"},
-    };
-    for (const auto& [item, note] : cases) {
-        EXPECT_EQ(NoteOfResult(strFullPath, item), note) << item;
-    }
-}
-
 } // namespace

@@ -19,7 +19,7 @@
 #include "FakeMediaPlayer.h"
 #include "QSettingsProfile.h"
 #include "TempFolder.h"
-#include "library/GrammarNotes.h"
+#include "notes/LessonNotes.h"
 #include "library/Library.h"
 
 using namespace lectoria;
@@ -39,7 +39,7 @@ protected:
                                (std::string(title) + ".sau"),
                            "audio");
         }
-        library::SaveLessonNotes(Lesson(), {"(1)感叹句", "(2)", "(3)一般疑问句", "(4)", "(5)礼貌用语"});
+        notes::CreateNoteFile(library::NoteFileOf(Lesson()), {{1, "感叹句"}, {3, "一般疑问句"}, {5, "礼貌用语"}});
         Open();
     }
 
@@ -160,8 +160,11 @@ TEST_F(ReadingWindowTest, AnEditedNoteWithALineBreakSurvivesARestartAndMovesNoOt
     Key(Qt::Key_PageDown); // sentence 2, no note yet
     m_window->grammarPane()->setPlainText(QStringLiteral("Yes? 升调\n表示询问"));
     Close();
-    EXPECT_EQ(library::LoadLessonNotes(library::NoteFileOf(Lesson()), 5),
-              (std::vector<std::string>{"(1)感叹句", "(2)Yes? 升调\n表示询问", "(3)一般疑问句", "(4)", "(5)礼貌用语"}));
+    const notes::LessonNotes saved(Lesson());
+    const std::vector<std::string> expected{"感叹句", "Yes? 升调\n表示询问", "一般疑问句", "", "礼貌用语"};
+    for (int k = 1; k <= 5; ++k) {
+        EXPECT_EQ(saved.NoteText(k), expected[static_cast<std::size_t>(k - 1)]) << k;
+    }
     Open(false); // reading resumes at the saved position, sentence 2
     EXPECT_TRUE(m_window->readingLoop().isReading());
     EXPECT_EQ(m_window->settings().nNowPlayNum, 2);

@@ -22,7 +22,7 @@
 #include "QSettingsProfile.h"
 #include "TempFolder.h"
 #include "TitleBar.h"
-#include "library/GrammarNotes.h"
+#include "notes/LessonNotes.h"
 #include "library/Library.h"
 
 using namespace lectoria;
@@ -73,23 +73,31 @@ protected:
         return texts;
     }
 
-    /// Answers the next message box and returns its text.
-    static void AnswerNextMessage(QString* text)
+    /// Answers the next message box and returns its text. The timer belongs to the fixture, so
+    /// one left waiting dies with its test instead of answering a later test's box.
+    void AnswerNextMessage(QString* text)
     {
-        QTimer::singleShot(0, [text] {
+        auto* poll = new QTimer(&m_answers);
+        poll->setInterval(5);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, text] {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
                 if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
                     *text = box->text();
                     box->accept();
+                    poll->deleteLater();
+                    poll->stop();
+                    return;
                 }
             }
         });
+        poll->start();
     }
 
     TempFolder m_folder;
     FakeMediaPlayer m_player;
     std::unique_ptr<platform::QSettingsProfile> m_profile;
     std::unique_ptr<ui::CParlivoDlg> m_window;
+    QObject m_answers;
 };
 
 TEST_F(WindowFixture, TextRestoreKeepsTheSavedPositionWithinTheLesson)
@@ -137,7 +145,8 @@ TEST_F(WindowFixture, OpenTextSwitchesLessonAndStartsReading)
     EXPECT_EQ(m_window->sentenceList()->selectedItems().size(), 2);
     EXPECT_TRUE(m_window->readingLoop().isReading());
     EXPECT_FALSE(m_window->settings().isSelectSubject);
-    EXPECT_EQ(m_window->lessonNotes(), (std::vector<std::string>{"(1)", "(2)"}));
+    EXPECT_EQ(test::ReadBytes(library::NoteFileOf(m_window->settings().strFullPath)), "(1)\r\n(2)\r\n")
+        << "a lesson without a note file gets one";
 }
 
 TEST_F(WindowFixture, OpenTopicFromTheLargePaneTakesTheSelectedWord)

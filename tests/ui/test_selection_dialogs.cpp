@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "library/GrammarNotes.h"
 #include "library/Library.h"
 
 using namespace lectoria;
@@ -88,25 +87,22 @@ TEST_F(LibraryFixture, TextDialogBookWithoutLessonsCannotBeConfirmed)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-TEST_F(LibraryFixture, TextDialogConfirmLoadsOneNotePerSentenceAndCreatesAMissingFile)
+TEST_F(LibraryFixture, TextDialogConfirmHandsBackTheLessonAndHowToStart)
 {
     const std::string lesson = Lesson("New Concept English Book 1", "Lesson 001 First");
-    library::SaveNoteFile(library::NoteFileOf(lesson), {"(1)one", "", "(3)three"});
     ui::CSelectTextDlg dialog(lesson, library::BookList());
     dialog.show();
     QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_TRUE(dialog.selectAndRead());
-    EXPECT_EQ(dialog.grammarNotes(), (std::vector<std::string>{"(1)one", "(2)", "(3)three", "(4)", "(5)"}));
-    EXPECT_EQ(dialog.noteDirty(), std::vector<char>(5, 0));
+    EXPECT_EQ(dialog.strFullPath(), lesson);
 
     const std::string second = Lesson("New Concept English Book 1", "Lesson 002 Second");
     ui::CSelectTextDlg other(second, library::BookList());
     other.show();
     QTest::mouseClick(other.button(1030), Qt::LeftButton);
     EXPECT_FALSE(other.selectAndRead());
-    EXPECT_TRUE(fs::exists(library::NoteFileOf(second)));
-    EXPECT_EQ(library::LoadLessonNotes(library::NoteFileOf(second), 2), (std::vector<std::string>{"(1)", "(2)"}));
+    EXPECT_EQ(other.strFullPath(), second);
 }
 
 TEST_F(LibraryFixture, TextDialogSetFolderAndKeys)
@@ -210,7 +206,6 @@ TEST_F(LibraryFixture, TopicDialogSearchesAndHandsBackResults)
     EXPECT_EQ(dialog.strSubjectWord(), "+");
     EXPECT_EQ(dialog.strSubjectGrammar(), "时态+现在完成时");
     ASSERT_EQ(dialog.resultItems().size(), 3u);
-    EXPECT_EQ(dialog.grammarNotes()[1], "(1)") << "a lesson without a note file gives the number";
     EXPECT_FALSE(dialog.highlightWords()[0].empty());
 }
 

@@ -38,7 +38,7 @@ protected:
         for (const char* text : {"a", "b", "c", "d", "e"}) {
             auto* item = new QListWidgetItem(QString::fromLatin1(text), &m_list);
             item->setData(CSpecialListBox::PathRole, QStringLiteral("Book\\Lesson 1 x\\") + QLatin1String(text));
-            item->setData(CSpecialListBox::NoteRole, QStringLiteral("note ") + QLatin1String(text));
+            item->setData(CSpecialListBox::HighlightRole, QStringLiteral("note ") + QLatin1String(text));
         }
         m_list.resize(200, 120);
         m_list.show();
@@ -56,7 +56,7 @@ protected:
     {
         QStringList notes;
         for (int row = 0; row < m_list.count(); ++row) {
-            notes << m_list.item(row)->data(CSpecialListBox::NoteRole).toString();
+            notes << m_list.item(row)->data(CSpecialListBox::HighlightRole).toString();
         }
         return notes;
     }
@@ -121,12 +121,12 @@ TEST_F(SentenceListTest, DropMovesLikeTheOriginalList)
         }
         for (const char* text : {"a", "b", "c", "d", "e"}) {
             auto* item = new QListWidgetItem(QString::fromLatin1(text), &m_list);
-            item->setData(CSpecialListBox::NoteRole, QStringLiteral("note ") + QLatin1String(text));
+            item->setData(CSpecialListBox::HighlightRole, QStringLiteral("note ") + QLatin1String(text));
         }
         m_list.MoveItem(c.source, c.target);
         EXPECT_EQ(Texts(), c.result) << c.source << " -> " << c.target;
         for (int row = 0; row < m_list.count(); ++row) {
-            EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::NoteRole).toString(),
+            EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::HighlightRole).toString(),
                       QStringLiteral("note ") + m_list.item(row)->text());
         }
     }

@@ -143,6 +143,25 @@ std::string NoteFileOf(std::string_view lessonPath)
            ".txt";
 }
 
+ItemPathParts SplitItemPath(std::string_view itemPath)
+{
+    ItemPathParts parts;
+    const std::size_t first = itemPath.find(kItemPathSeparator);
+    if (first == std::string_view::npos) {
+        parts.title = itemPath;
+        return parts;
+    }
+    parts.book = itemPath.substr(0, first);
+    const std::size_t second = itemPath.find(kItemPathSeparator, first + 1);
+    if (second == std::string_view::npos) {
+        parts.title = itemPath.substr(first + 1);
+        return parts;
+    }
+    parts.lesson = itemPath.substr(first + 1, second - first - 1);
+    parts.title = itemPath.substr(second + 1);
+    return parts;
+}
+
 std::string SentenceId(std::string_view relativePath)
 {
     const std::vector<std::string> parts = grammar::SplitList(relativePath, kItemPathSeparator);

@@ -47,6 +47,16 @@ std::string NoteFileOf(std::string_view lessonPath);
 /// The compact mark id of an `itemPaths` entry, such as New1Lesson003T02.
 std::string SentenceId(std::string_view relativePath);
 
+/// The three parts of an `itemPaths` entry. A sentence title may hold '\' itself, so only the
+/// first two separators split.
+struct ItemPathParts
+{
+    std::string book;
+    std::string lesson;
+    std::string title;
+};
+ItemPathParts SplitItemPath(std::string_view itemPath);
+
 /// Turns '\'-separated `itemPaths` text into a native relative path.
 std::string NativeRelativePath(std::string_view itemPath);
 

@@ -61,6 +61,10 @@ int FitFontHeight(std::string_view text, int w, int h)
 
 std::string CurrentSentenceText(std::string_view itemText)
 {
+    // A file without a leading number is named by its sentence alone.
+    if (library::SentenceNumber(itemText) == 0) {
+        return std::string(itemText);
+    }
     std::string text(itemText);
     if (!text.empty() && text.back() >= 'a' && text.back() <= 'z') {
         text += ' ';
@@ -114,22 +118,38 @@ WholeSentence ComposeWholeSentence(const std::vector<std::string>& items, std::s
     WholeSentence whole;
     const int count = static_cast<int>(items.size());
     const int n = library::SentenceNumber(itemText);
+    if (n == 0) {
+        // Without a number the piece has no place among the numbered ones: it stands alone.
+        whole.pieces.emplace_back(itemText);
+        whole.currentPiece = 0;
+        return whole;
+    }
     auto piece = [&items](int k) { return library::FindSentenceItem(items, k); };
 
     int first = n;
     if (!library::StartsSentence(piece(n))) {
+        // The nearest number below n whose piece starts a sentence. Numbers no item carries all
+        // give the last item, so only the highest of them can matter: the walk stays within the
+        // list however large a number a file name holds.
         first = 1;
-        for (int k = n - 1; k >= 1; --k) {
-            if (library::StartsSentence(piece(k))) {
+        int absent = n - 1;
+        while (absent >= 1 && library::FindSentenceItem(items, absent) != items.back()) {
+            --absent;
+        }
+        if (absent >= 1 && library::StartsSentence(items.back())) {
+            first = absent;
+        }
+        for (const std::string& item : items) {
+            const int k = library::SentenceNumber(item);
+            if (k > first && k < n && library::StartsSentence(piece(k))) {
                 first = k;
-                break;
             }
         }
     }
     int last = n;
     if (!library::EndsSentence(piece(n))) {
-        for (int k = n + 1; k <= count; ++k) {
-            last = k;
+        for (int k = n; k < count;) {
+            last = ++k;
             if (library::EndsSentence(piece(k))) {
                 break;
             }
@@ -139,8 +159,8 @@ WholeSentence ComposeWholeSentence(const std::vector<std::string>& items, std::s
     if (first < 1 || first > last || last - first > count) {
         first = last = n;
     }
-    for (int k = first; k <= last; ++k) {
-        whole.pieces.push_back(library::SentenceText(piece(k)) + (k < last ? " " : ""));
+    for (long long k = first; k <= last; ++k) {
+        whole.pieces.push_back(library::SentenceText(piece(static_cast<int>(k))) + (k < last ? " " : ""));
     }
     if (first < last) {
         whole.currentPiece = n - first;

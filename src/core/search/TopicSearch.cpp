@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringDecoder>
 
-#include "library/GrammarNotes.h"
 #include "library/Library.h"
 
 namespace lectoria::search {
@@ -58,32 +57,6 @@ void AppendPatterns(std::string& out, std::string_view word, bool wholeWord)
         out += word;
         out += " /";
     }
-}
-
-// Line k (1-based) of a note file, decoded; nothing when the file has fewer lines.
-std::string NoteFileLine(const QByteArray& content, int k)
-{
-    qsizetype start = 0;
-    for (int line = 1; line < k; ++line) {
-        const qsizetype end = content.indexOf('\n', start);
-        if (end < 0) {
-            return std::string();
-        }
-        start = end + 1;
-    }
-    if (start >= content.size()) {
-        return std::string();
-    }
-    const qsizetype end = content.indexOf('\n', start);
-    QByteArray line = content.mid(start, end < 0 ? -1 : end - start);
-    if (line.endsWith('\r')) {
-        line.chop(1);
-    }
-    QStringDecoder decoder("GB18030");
-    QString text = decoder.decode(line);
-    // Line breaks inside a note are stored as U+2029 (see SaveNoteFile).
-    text.replace(QChar(u'\u2029'), QLatin1Char('\n'));
-    return text.toStdString();
 }
 
 } // namespace
@@ -156,20 +129,6 @@ void ExpandHighlights(std::vector<std::string>& infos)
     for (std::string& info : infos) {
         info = ExpandHighlights(info);
     }
-}
-
-std::string NoteOfResult(const std::string& strFullPath, const std::string& item)
-{
-    const std::size_t cut = item.rfind(library::kItemPathSeparator);
-    const std::string title = cut == std::string::npos ? item : item.substr(cut + 1);
-    const std::string lessonPath = library::LibraryRootOf(strFullPath) +
-                                   library::NativeRelativePath(cut == std::string::npos ? "" : item.substr(0, cut));
-    const int k = library::SentenceNumber(title);
-    QFile file(QString::fromStdString(library::NoteFileOf(lessonPath)));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return library::NotePrefix(k);
-    }
-    return k < 1 ? std::string() : NoteFileLine(file.readAll(), k);
 }
 
 std::string AllOfText(std::string_view strSubjectWord)

@@ -37,10 +37,6 @@ TopicWordMatch MatchTopicWords(const TopicWords& words, std::string_view sentenc
 std::string ExpandHighlights(std::string_view info);
 void ExpandHighlights(std::vector<std::string>& infos);
 
-/// The note of a result item (book\lesson\title): line k of its lesson's note file, "" past
-/// the end, "(k)" when the file cannot be opened.
-std::string NoteOfResult(const std::string& strFullPath, const std::string& item);
-
 /// The all-of part of a stored topic-word pair ("all+any"): before its first '+'; empty when
 /// there is no '+'.
 std::string AllOfText(std::string_view strSubjectWord);

@@ -82,6 +82,8 @@ public:
     virtual void WriteString(const std::string& key, const std::string& value) = 0;
     /// Writes pending changes to disk; false when that failed.
     virtual bool Flush() = 0;
+    /// Where the profile is kept, for messages; empty when it has no file.
+    virtual std::string Location() const { return std::string(); }
 };
 
 /// Loads every key in the profile's order. When `isColorClient` is off, the client colour
