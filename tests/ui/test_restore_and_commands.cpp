@@ -73,10 +73,11 @@ protected:
         return texts;
     }
 
-    /// Answers the next message box and returns its text.
-    static void AnswerNextMessage(QString* text)
+    /// Answers the next message box and returns its text. The window owns the wait, so a box that
+    /// never comes leaves no timer behind for a later test.
+    void AnswerNextMessage(QString* text)
     {
-        QTimer::singleShot(0, [text] {
+        QTimer::singleShot(0, m_window.get(), [text] {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
                 if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
                     *text = box->text();
@@ -242,7 +243,8 @@ TEST_F(WindowFixture, MenusHoldTheirCommandsWithIcons)
             ids << action->data().toInt();
         }
     }
-    EXPECT_EQ(ids, (QList<int>{1202, 1203, 1201, 1204, ui::kCloseCommand}));
+    EXPECT_EQ(ids, (QList<int>{ui::kRestoreCommand, ui::kMoveCommand, ui::kSizeCommand, ui::kMinimizeCommand,
+                               ui::kMaximizeCommand, 1202, 1203, 1201, 1204, ui::kCloseCommand}));
 }
 
 } // namespace
