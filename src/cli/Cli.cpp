@@ -49,7 +49,13 @@ constexpr const char* kUsage =
     "                                  must occur; SELECTION defaults to \"所有+所有+所有\";\n"
     "                                  --highlights adds a tab and the highlight patterns\n"
     "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n"
-    "  --help                          show this text\n";
+    "  --help                          show this text\n"
+    "\n"
+    "Titles print on one line: line breaks, tabs and other control characters are\n"
+    "written as \\n, \\t, \\xHH.\n"
+    "Exit status: 0 done; 1 the output could not be written; 2 a bad argument, an\n"
+    "unknown topic or book (the message names the nearest ones), or a file or folder\n"
+    "that cannot be read or written.\n";
 
 /// Parsed arguments: options with a value ("--rule X" or "--rule=X") and plain operands.
 struct Arguments

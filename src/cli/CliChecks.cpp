@@ -167,6 +167,9 @@ std::string FolderProblem(const std::string& folder)
 
 std::string CheckBooks(const std::string& root, std::string_view books)
 {
+    if (const std::string problem = FolderProblem(root); !problem.empty()) {
+        return "cannot read library root '" + root + "': " + problem;
+    }
     for (const std::string& book : grammar::SplitList(books, '/')) {
         const fs::path bookPath = fs::path(root) / book;
         std::error_code error;

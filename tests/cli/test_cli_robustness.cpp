@@ -291,6 +291,13 @@ TEST_F(CliLibrary, UnreadableLessonOrBookFoldersAreErrors)
     EXPECT_EQ(bookless.status, kUsageError) << bookless.out;
     EXPECT_NE(bookless.err.find("cannot read book folder"), std::string::npos) << bookless.err;
     fs::permissions(book, fs::perms::owner_all);
+
+    const auto rootPermissions = fs::status(m_root.path()).permissions();
+    fs::permissions(m_root.path(), fs::perms::none);
+    const CliRun rootless = RunProgram(Search("Other Book"), Output::Pipe, true);
+    EXPECT_EQ(rootless.status, kUsageError) << rootless.out;
+    EXPECT_NE(rootless.err.find("cannot read library root"), std::string::npos) << rootless.err;
+    fs::permissions(m_root.path(), rootPermissions);
 }
 
 /// A stream buffer that takes nothing, like a full disk.
