@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <istream>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <ostream>
 
+#include "CliChecks.h"
 #include "grammar/RuleTable.h"
 #include "grammar/TextRules.h"
 #include "grammar/WordListData.h"
@@ -46,7 +49,13 @@ constexpr const char* kUsage =
     "                                  must occur; SELECTION defaults to \"所有+所有+所有\";\n"
     "                                  --highlights adds a tab and the highlight patterns\n"
     "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n"
-    "  --help                          show this text\n";
+    "  --help                          show this text\n"
+    "\n"
+    "Titles print on one line: line breaks, tabs and other control characters are\n"
+    "written as \\n, \\t, \\xHH.\n"
+    "Exit status: 0 done; 1 the output could not be written; 2 a bad argument, an\n"
+    "unknown topic or book (the message names the nearest ones), or a file or folder\n"
+    "that cannot be read or written.\n";
 
 /// Parsed arguments: options with a value ("--rule X" or "--rule=X") and plain operands.
 struct Arguments
@@ -171,6 +180,11 @@ int Match(const std::vector<std::string>& args, const Context& context)
     if (!engine) {
         return kUsageError;
     }
+    if (topic != arguments->options.end()) {
+        if (const std::string problem = CheckTopicSelection(BuiltRuleTable(), topic->second); !problem.empty()) {
+            return context.Fail(problem);
+        }
+    }
     grammar::TopicRule topicRule = rule != arguments->options.end()
                                        ? grammar::ParseTopicRule(rule->second)
                                        : grammar::SelectRule(BuiltRuleTable(), topic->second);
@@ -195,12 +209,15 @@ int Lesson(const std::vector<std::string>& args, const Context& context)
     if (!std::filesystem::is_directory(std::filesystem::path(lessonDir), error)) {
         return context.Fail("cannot read lesson folder '" + lessonDir + "'");
     }
+    if (const std::string problem = FolderProblem(lessonDir); !problem.empty()) {
+        return context.Fail("cannot read lesson folder '" + lessonDir + "': " + problem);
+    }
     std::string path = lessonDir;
     while (path.size() > 1 && path.back() == library::kPathSeparator) {
         path.pop_back();
     }
     for (const std::string& title : library::FillLessonList(path)) {
-        context.out << title << '\n';
+        context.out << OneLine(title) << '\n';
     }
     return 0;
 }
@@ -235,6 +252,9 @@ int Rule(const std::vector<std::string>& args, const Context& context)
 {
     if (args.size() != 2) {
         return context.Fail("rule needs exactly one SELECTION");
+    }
+    if (const std::string problem = CheckTopicSelection(BuiltRuleTable(), args[1]); !problem.empty()) {
+        return context.Fail(problem);
     }
     context.out << grammar::SelectedRuleString(BuiltRuleTable(), args[1]) << '\n';
     return 0;
@@ -275,10 +295,8 @@ int Scramble(const std::vector<std::string>& args, const Context& context)
     if (arguments->operands.size() != 2) {
         return context.Fail("scramble needs IN and OUT");
     }
-    const library::AudioResult result = library::ScrambleFile(arguments->operands[0], arguments->operands[1]);
-    if (!result.ok()) {
-        return context.Fail(result.error == library::AudioError::SourceUnreadable ? "cannot read " + result.detail
-                                                                                  : "cannot write " + result.detail);
+    if (const std::string problem = ScrambleSafely(arguments->operands[0], arguments->operands[1]); !problem.empty()) {
+        return context.Fail(problem);
     }
     return 0;
 }
@@ -320,11 +338,18 @@ int Search(const std::vector<std::string>& args, const Context& context)
     if (request.strSubjectBook.empty()) {
         return context.Fail("choose one or more books with --books \"BOOK/BOOK\"");
     }
+    if (const std::string problem = CheckBooks(root, request.strSubjectBook); !problem.empty()) {
+        return context.Fail(problem);
+    }
     // Only the library root of the path counts; the default lesson gives it its two last parts.
     request.strFullPath = (std::filesystem::path(root) / library::NativeRelativePath(library::kDefaultLesson)).string();
     request.allText = option("all", "");
     request.anyText = option("any", "");
     request.strSubjectGrammar = option("topic", "所有+所有+所有");
+    if (const std::string problem = CheckTopicSelection(BuiltRuleTable(), request.strSubjectGrammar);
+        !problem.empty()) {
+        return context.Fail(problem);
+    }
     const std::optional<grammar::MatchEngine> engine = ParseEngine(*arguments, context);
     if (!engine) {
         return kUsageError;
@@ -332,9 +357,9 @@ int Search(const std::vector<std::string>& args, const Context& context)
     request.engine = *engine;
     const search::SearchResults results = search::RunTopicSearch(BuiltRuleTable(), request);
     for (std::size_t i = 0; i < results.items.size(); ++i) {
-        context.out << results.items[i];
+        context.out << OneLine(results.items[i]);
         if (withHighlights) {
-            context.out << '\t' << results.highlights[i];
+            context.out << '\t' << OneLine(results.highlights[i]);
         }
         context.out << '\n';
     }
@@ -364,7 +389,16 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (found == commands.end()) {
         return context.Fail("unknown command '" + command + "' (see --help)");
     }
-    return found->second(args, context);
+    const int status = found->second(args, context);
+    // Output that never arrived is a failure, whatever the command itself thought.
+    errno = 0;
+    if (!out.flush()) {
+        const int error = errno;
+        err << "lectoria-cli: cannot write the output" << (error != 0 ? std::string(": ") + std::strerror(error) : "")
+            << '\n';
+        return status != 0 ? status : kOutputError;
+    }
+    return status;
 }
 
 } // namespace lectoria::cli

@@ -2,11 +2,13 @@
 
 #include <array>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QEnterEvent>
 #include <QFile>
 #include <QImageReader>
 #include <QPixmap>
+#include <QProxyStyle>
 
 // Q_INIT_RESOURCE must stand outside any namespace.
 static int RegisterUiResources()
@@ -65,7 +67,33 @@ constexpr std::array<CommandIconEntry, 27> kCommandIcons{{
     {1203, "colour"},          {1201, "full-screen"},   {1204, "help"},
 }};
 
+/// The application's style, but with tool tips that appear after the program's short delay.
+class QuickToolTipStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay) {
+            return kToolTipDelay;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 } // namespace
+
+void EnableQuickToolTips()
+{
+    // The delay is a style hint that QApplication reads from the hovered widget's style; widgets
+    // with a style sheet pass the question on to the application's style, so it is set there.
+    if (dynamic_cast<QuickToolTipStyle*>(QApplication::style()) != nullptr) {
+        return;
+    }
+    QApplication::setStyle(new QuickToolTipStyle(QApplication::style()->name()));
+}
 
 void EnsureUiResources()
 {

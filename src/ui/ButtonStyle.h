@@ -71,6 +71,12 @@ private:
     QIcon m_hover;
 };
 
+/// How long the pointer rests on a control before its tool tip shows, in milliseconds.
+inline constexpr int kToolTipDelay = 10;
+
+/// Makes every tool tip of the application appear after `kToolTipDelay`.
+void EnableQuickToolTips();
+
 /// Makes sure the program's resources (icons, help page) are registered; they live in a static
 /// library, whose resource object the linker would otherwise leave out.
 void EnsureUiResources();

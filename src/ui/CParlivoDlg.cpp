@@ -22,6 +22,7 @@
 #include "CProgressCtrlStart.h"
 #include "CSetListColorDlg.h"
 #include "CVolumeControl.h"
+#include "FramelessResizer.h"
 #include "HalftoneBand.h"
 #include "NotesKeeper.h"
 #include "SearchWorker.h"
@@ -63,6 +64,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
       m_settings(settings::LoadSettings(*options.profile, ButtonFaceColor())),
       m_audio(options.tempDir.empty() ? library::DefaultTempDir() : options.tempDir)
 {
+    EnableQuickToolTips();
     setWindowTitle(QStringLiteral("Lectoria"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/lectoria.svg")));
     if (options.player != nullptr) {
@@ -174,6 +176,8 @@ void CParlivoDlg::CreateControls()
     m_titleBar = new TitleBar(this);
     m_client = new QWidget(this);
     m_client->setMouseTracking(true);
+    // The window's layout takes its minimum from this and from the title strip's.
+    m_client->setMinimumSize(MinimumClientSize());
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
@@ -346,7 +350,8 @@ bool CParlivoDlg::eventFilter(QObject* watched, QEvent* event)
 {
     auto* widget = qobject_cast<QWidget*>(watched);
     const bool ours = widget != nullptr && (widget == this || isAncestorOf(widget));
-    if (ours && event->type() == QEvent::KeyPress) {
+    // While the system menu's Move or Size follows the pointer, its keys belong to the title bar.
+    if (ours && event->type() == QEvent::KeyPress && !m_titleBar->isTrackingMenuCommand()) {
         auto* key = static_cast<QKeyEvent*>(event);
         // A key its control leaves unused travels on to the control's parents; it is one key.
         const bool travelling = key == m_lastKey.event && key->timestamp() == m_lastKey.timestamp &&

@@ -148,9 +148,8 @@ bool CParlivoDlg::HandleClientMouse(QEvent* event)
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint point = mouse->position().toPoint();
         if (m_isDragging) {
-            if (DragLimits(m_layout, m_dragKind).contains(point)) {
-                m_band->ShowLine(DragLine(m_layout, m_dragKind, point));
-            }
+            // The line stands where a release here would drop the splitter.
+            m_band->ShowLine(DragLine(m_layout, m_dragKind, ClampDrop(m_layout, m_dragKind, point)));
             return true;
         }
         m_client->setCursor(SplitterCursor(m_layout, point));
@@ -197,7 +196,7 @@ void CParlivoDlg::TrackPointer(const QPoint& globalPos)
     case EdgeStrip::None:
         break;
     }
-    if (m_volumePopup != nullptr && !m_layout.volumeArea.contains(point) &&
+    if (m_volumePopup != nullptr && !m_volumePopup->isHeld() && !m_layout.volumeArea.contains(point) &&
         !m_layout.readingButtons[5].contains(point)) {
         HideVolumePopup();
     }
@@ -211,6 +210,8 @@ void CParlivoDlg::ShowVolumePopup()
     m_volumePopup = new CVolumeControl(*m_volume, m_client);
     m_volumePopup->SetTargetRect(m_layout.volumeArea);
     m_volumePopup->SetBackgroundColor(m_settings.colorTable[settings::kStatusText]);
+    // A drag on the slider may stray out of the volume area; where the button is let go decides.
+    connect(m_volumePopup, &CVolumeControl::released, this, &CParlivoDlg::TrackPointer);
     m_volumePopup->Start();
 }
 
@@ -340,6 +341,22 @@ void CParlivoDlg::RunSystemCommand(int id)
         break;
     case kCloseCommand:
         close();
+        break;
+    case kRestoreCommand:
+        showNormal();
+        break;
+    case kMinimizeCommand:
+        showMinimized();
+        break;
+    case kMaximizeCommand:
+        showMaximized();
+        break;
+    // The menu is still closing when its command runs; the move or size starts once it is gone.
+    case kMoveCommand:
+        QTimer::singleShot(0, m_titleBar, &TitleBar::MoveFromMenu);
+        break;
+    case kSizeCommand:
+        QTimer::singleShot(0, m_titleBar, &TitleBar::SizeFromMenu);
         break;
     default:
         break;

@@ -1,5 +1,7 @@
 #include "CSelectTextDlg.h"
 
+#include <filesystem>
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -8,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,8 +20,9 @@
 namespace lectoria::ui {
 
 CSelectTextDlg::CSelectTextDlg(std::string strFullPath, std::string bookList, QWidget* parent)
-    : QDialog(parent), m_strFullPath(std::move(strFullPath)), m_bookList(std::move(bookList))
+    : QDialog(parent), m_bookList(std::move(bookList))
 {
+    AdoptLessonPath(strFullPath);
     setWindowTitle(QStringLiteral("Lectoria课文选择"));
     m_bookBox = new QComboBox(this);
     m_lessonBox = new QComboBox(this);
@@ -65,6 +69,7 @@ CSelectTextDlg::CSelectTextDlg(std::string strFullPath, std::string bookList, QW
     connect(button(1091), &QPushButton::clicked, this, [this] { Confirm(true); });
     connect(button(1099), &QPushButton::clicked, this, &CSelectTextDlg::SetFolder);
     connect(button(1031), &QPushButton::clicked, this, &QDialog::reject);
+    tellUser = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Lectoria"), text); };
     pickFolder = [this] {
         return QFileDialog::getExistingDirectory(this, QStringLiteral("选择一个文件夹"), QString(),
                                                  QFileDialog::ShowDirsOnly);
@@ -82,30 +87,43 @@ QPushButton* CSelectTextDlg::button(int id) const
     return nullptr;
 }
 
+void CSelectTextDlg::AdoptLessonPath(const std::string& lessonPath)
+{
+    m_libraryRoot = library::LibraryRootOf(lessonPath);
+    SetLesson(library::BookNameOf(lessonPath), library::LessonNameOf(lessonPath));
+    m_strFullPath = lessonPath;
+}
+
+void CSelectTextDlg::SetLesson(const std::string& book, const std::string& lesson)
+{
+    m_book = book;
+    m_lesson = lesson;
+    m_strFullPath = m_libraryRoot + book + library::kPathSeparator + lesson;
+}
+
 void CSelectTextDlg::FillFromPath()
 {
     m_filling = true;
-    const std::string book = library::BookNameOf(m_strFullPath);
-    const std::string lesson = library::LessonNameOf(m_strFullPath);
-
     m_bookBox->clear();
     for (const std::string& name : grammar::SplitList(m_bookList, '/')) {
         m_bookBox->addItem(QString::fromStdString(name));
     }
     m_bookBox->setCurrentIndex(
-        m_bookBox->findText(QString::fromStdString(book), Qt::MatchExactly | Qt::MatchCaseSensitive));
+        m_bookBox->findText(QString::fromStdString(m_book), Qt::MatchExactly | Qt::MatchCaseSensitive));
 
     m_lessonBox->clear();
-    const std::string bookPath = library::LibraryRootOf(m_strFullPath) + book;
-    for (const std::string& name : library::LessonFolders(bookPath)) {
+    for (const std::string& name : library::LessonFolders(m_libraryRoot + m_book)) {
         m_lessonBox->addItem(QString::fromStdString(name));
     }
     m_lessonBox->setCurrentIndex(
-        m_lessonBox->findText(QString::fromStdString(lesson), Qt::MatchExactly | Qt::MatchCaseSensitive));
+        m_lessonBox->findText(QString::fromStdString(m_lesson), Qt::MatchExactly | Qt::MatchCaseSensitive));
 
     m_sentences->clear();
-    for (const std::string& title : library::FillLessonList(m_strFullPath)) {
-        m_sentences->addItem(QString::fromStdString(title));
+    // Without a lesson the path names the book folder, whose own files are no sentences.
+    if (!m_lesson.empty()) {
+        for (const std::string& title : library::FillLessonList(m_strFullPath)) {
+            m_sentences->addItem(QString::fromStdString(title));
+        }
     }
     m_filling = false;
 }
@@ -116,9 +134,14 @@ void CSelectTextDlg::OnBookChanged(int index)
         return;
     }
     const std::string book = m_bookBox->itemText(index).toStdString();
-    const std::string root = library::LibraryRootOf(m_strFullPath);
-    const std::vector<std::string> lessons = library::LessonFolders(root + book);
-    m_strFullPath = root + book + library::kPathSeparator + (lessons.empty() ? std::string() : lessons.front());
+    const std::string bookPath = m_libraryRoot + book;
+    std::error_code error;
+    if (!std::filesystem::is_directory(std::filesystem::path(bookPath), error)) {
+        tellUser(QStringLiteral("课文库中没有这本课本:%1\n找不到文件夹 %2")
+                     .arg(QString::fromStdString(book), QString::fromStdString(bookPath)));
+    }
+    const std::vector<std::string> lessons = library::LessonFolders(bookPath);
+    SetLesson(book, lessons.empty() ? std::string() : lessons.front());
     FillFromPath();
 }
 
@@ -127,8 +150,7 @@ void CSelectTextDlg::OnLessonChanged(int index)
     if (m_filling || index < 0) {
         return;
     }
-    m_strFullPath = library::LibraryRootOf(m_strFullPath) + m_bookBox->currentText().toStdString() +
-                    library::kPathSeparator + m_lessonBox->itemText(index).toStdString();
+    SetLesson(m_book, m_lessonBox->itemText(index).toStdString());
     FillFromPath();
 }
 
@@ -139,7 +161,8 @@ void CSelectTextDlg::SetFolder()
         while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))) {
             folder.chop(1);
         }
-        m_strFullPath = QDir::toNativeSeparators(folder).toStdString();
+        // A picked folder is a lesson folder: it sets the library root anew.
+        AdoptLessonPath(QDir::toNativeSeparators(folder).toStdString());
     }
     FillFromPath();
 }

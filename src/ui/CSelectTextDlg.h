@@ -36,17 +36,28 @@ public:
 
     /// The folder picker; tests replace it. Returns an empty string when nothing was picked.
     std::function<QString()> pickFolder;
+    /// Shows a problem to the user (a message box); tests replace it.
+    std::function<void(const QString&)> tellUser;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    /// Takes a lesson folder path apart into the library root, the book and the lesson.
+    void AdoptLessonPath(const std::string& lessonPath);
+    /// Sets the book and the lesson within the current library root.
+    void SetLesson(const std::string& book, const std::string& lesson);
     void OnBookChanged(int index);
     void OnLessonChanged(int index);
     void SetFolder();
     void Confirm(bool selectAndRead);
 
     std::string m_strFullPath;
+    // The current choice in parts: a book without lessons has no lesson path to derive the
+    // library root from again.
+    std::string m_libraryRoot;
+    std::string m_book;
+    std::string m_lesson;
     std::string m_bookList;
     bool m_selectAndRead = false;
     bool m_filling = false;

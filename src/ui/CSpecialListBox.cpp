@@ -222,22 +222,16 @@ void CSpecialListBox::mouseMoveEvent(QMouseEvent* event)
     }
     // Moving with the button held reorders; it never sweeps a selection over the items.
     const QPoint point = event->position().toPoint();
-    QListWidgetItem* over = itemAt(point);
-    bool outside = false;
-    int target = m_dropTarget;
-    if (over == nullptr) {
-        if (viewport()->rect().contains(point)) {
-            StopAutoScroll();
-            target = -1;
-        } else {
-            outside = true;
-            AutoScroll(point.y());
-        }
-    } else {
-        StopAutoScroll();
-        target = row(over);
+    // Items scrolled out of view still answer itemAt, so the visible area is asked first: beyond
+    // it the list scrolls, and the drop target stays on a visible item.
+    if (!viewport()->rect().contains(point)) {
+        AutoScroll(point.y());
+        return;
     }
-    if (target != m_dropTarget && !outside) {
+    StopAutoScroll();
+    QListWidgetItem* over = itemAt(point);
+    const int target = over != nullptr ? row(over) : -1;
+    if (target != m_dropTarget) {
         MoveDropIndicator(target);
     }
 }

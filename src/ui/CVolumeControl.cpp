@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -70,6 +71,8 @@ CVolumeControl::CVolumeControl(IVolume& volume, QWidget* parent) : QWidget(paren
     m_slider->setAutoFillBackground(true);
     m_slider->setToolTip(QStringLiteral("声音大小"));
     m_slider->hide();
+    m_slider->installEventFilter(this);
+    installEventFilter(this);
     connect(m_slider, &QSlider::valueChanged, this, &CVolumeControl::OnSliderMoved);
 
     m_timer = new QTimer(this);
@@ -126,6 +129,20 @@ void CVolumeControl::Grow()
     }
     m_slider->show();
     m_grown = true;
+}
+
+bool CVolumeControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_held = true;
+    } else if (event->type() == QEvent::MouseButtonRelease && m_held) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->buttons() == Qt::NoButton) {
+            m_held = false;
+            emit released(mouse->globalPosition().toPoint());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CVolumeControl::OnSliderMoved(int position)

@@ -83,10 +83,21 @@ public:
     /// Shows the first 10 pixels at the target's bottom and starts growing.
     void Start();
 
+    /// True from a mouse press on the popup to its release: the popup keeps the mouse so long,
+    /// wherever the pointer goes.
+    bool isHeld() const { return m_held; }
+
     const QRect& targetRect() const { return m_target; }
     int stepCount() const { return m_steps; }
     bool isGrown() const { return m_grown; }
     QSlider* slider() const { return m_slider; }
+
+signals:
+    /// The mouse button pressed on the popup was released at `globalPos`.
+    void released(QPoint globalPos);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Grow();
@@ -96,6 +107,7 @@ private:
     QRect m_target;
     int m_steps = 0;
     bool m_grown = false;
+    bool m_held = false;
     QSlider* m_slider = nullptr;
     QTimer* m_timer = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "PaneLayout.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 namespace lectoria::ui {
 
@@ -23,12 +23,6 @@ float Proportion(int part, int whole)
 bool Inside(const QRect& rect, QPoint point)
 {
     return point.x() >= rect.x() && point.x() < RightOf(rect) && point.y() >= rect.y() && point.y() < BottomOf(rect);
-}
-
-// The one of the two limits nearer to `value`; a tie goes to the first.
-int Nearer(int value, int first, int second)
-{
-    return std::abs(value - first) <= std::abs(value - second) ? first : second;
 }
 
 } // namespace
@@ -84,7 +78,7 @@ PaneLayout LayoutPanes(QSize client, const PaneState& state)
     result.statusLine = Edges(kMargin, 5, width - kMargin, 5 + kStatusHeight);
 
     const int top = kStatusHeight + kMargin;
-    const int bottom = height - 52;
+    const int bottom = height - kBottomBarHeight;
     const int listRight = kMargin + ScaledLength(width - 2 * kMargin, state.fListRightScale);
     result.listArea = Edges(kMargin, top, listRight, bottom);
     result.bottomBar = Edges(0, bottom, width, height);
@@ -120,6 +114,25 @@ PaneLayout LayoutPanes(QSize client, const PaneState& state)
     result.grammarShown = state.showGrammar;
     result.controlsShown = true;
     return result;
+}
+
+QSize MinimumClientSize()
+{
+    const int modeButtonsRight = kMargin + kModeButtonStep + kModeButtonSize;
+    // From the start button's left edge to the client's right edge, as LayoutPanes places them.
+    const int readingGroup = kMargin + kReadingButtonSize + kSmallGap + kDropDownStep + kDropDownWidth + kSmallGap +
+                             kCaptionSize + kSmallGap + 5 * kReadingButtonStep + kReadingButtonSize;
+    const int width = modeButtonsRight + kSmallGap + readingGroup;
+
+    const int top = kStatusHeight + kMargin;
+    const PaneState defaults;
+    int paneHeight = 0;
+    while (LayoutPanes(QSize(width, top + paneHeight + kBottomBarHeight), defaults).currentPane.height() <
+           kPaneDragLimit) {
+        ++paneHeight;
+    }
+    const int volumeBottom = kMargin + kReadingButtonSize + kVolumeAreaHeight;
+    return QSize(width, std::max(top + paneHeight + kBottomBarHeight, volumeBottom));
 }
 
 void ToggleListPane(PaneState& state)
@@ -225,14 +238,19 @@ QLine DragLine(const PaneLayout& layout, DragKind kind, QPoint point)
 
 QPoint ClampDrop(const PaneLayout& layout, DragKind kind, QPoint point)
 {
+    // Only the dragged axis is limited: a pointer that drifts off the panes sideways (or above or
+    // below them for the list splitter) still drops where it stands on that axis.
     const QRect limits = DragLimits(layout, kind);
-    if (kind == DragKind::None || Inside(limits, point)) {
-        return point;
+    switch (kind) {
+    case DragKind::List:
+        return QPoint(std::clamp(point.x(), limits.x(), RightOf(limits)), point.y());
+    case DragKind::Lower:
+    case DragKind::Upper:
+        return QPoint(point.x(), std::clamp(point.y(), limits.y(), BottomOf(limits)));
+    case DragKind::None:
+        break;
     }
-    if (kind == DragKind::List) {
-        return QPoint(Nearer(point.x(), limits.x(), RightOf(limits)), point.y());
-    }
-    return QPoint(point.x(), Nearer(point.y(), limits.y(), BottomOf(limits)));
+    return point;
 }
 
 void ApplyDrop(PaneState& state, const PaneLayout& layout, DragKind kind, QPoint point)

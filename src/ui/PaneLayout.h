@@ -40,6 +40,8 @@ inline constexpr int kDropDownHeight = 20;
 inline constexpr int kDropDownStep = 73;
 inline constexpr int kCaptionSize = 24;
 inline constexpr int kVolumeAreaHeight = 120;
+/// The strip below the list area that holds the buttons and drop-down lists.
+inline constexpr int kBottomBarHeight = 52;
 inline constexpr int kListDragLimit = 20;
 inline constexpr int kPaneDragLimit = 30;
 inline constexpr int kEdgeStrip = 5;
@@ -93,6 +95,12 @@ struct PaneLayout
 
 /// `LayoutPanes` arithmetic: every rectangle of the main window for a client area of `client`.
 PaneLayout LayoutPanes(QSize client, const PaneState& state);
+
+/// The smallest client area in which every control stays usable: the bottom bar's two groups of
+/// controls side by side without overlapping, room for the volume popup, and panes tall enough
+/// that the default proportions leave the current-sentence pane the height a splitter drag
+/// leaves it.
+QSize MinimumClientSize();
 
 /// First pixel right of `rect`.
 inline int RightOf(const QRect& rect)
@@ -148,8 +156,8 @@ QRect DragLimits(const PaneLayout& layout, DragKind kind);
 /// height for the list splitter, horizontal across the right column for the others.
 QLine DragLine(const PaneLayout& layout, DragKind kind, QPoint point);
 
-/// A drop point outside the limits moved to the nearer limit: left or right for the list
-/// splitter, top or bottom for the others.
+/// A drop point clamped to the limits on the dragged axis alone: x for the list splitter, y for
+/// the others. The other coordinate is kept as it is.
 QPoint ClampDrop(const PaneLayout& layout, DragKind kind, QPoint point);
 
 /// Stores the proportion a drop at `point` (already clamped) gives.

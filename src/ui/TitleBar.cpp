@@ -1,7 +1,10 @@
 #include "TitleBar.h"
 
+#include <algorithm>
+
+#include <QCursor>
 #include <QGuiApplication>
-#include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -49,30 +52,6 @@ void DrawText(QPainter& painter, QPoint topLeft, const QString& text)
 
 } // namespace
 
-QMenu* CreateSystemMenu(QWidget* parent)
-{
-    auto* menu = new QMenu(parent);
-    struct Item
-    {
-        int id;
-        const char* text;
-    };
-    const Item items[] = {
-        {kCancelTitleColorCommand, "取消标题栏颜色(&Q)"},
-        {kSetTitleColorCommand, "设置标题栏颜色(&C)"},
-        {kFullScreenCommand, "全屏显示开关(&F)       F8"},
-        {kHelpCommand, "帮助系统"},
-    };
-    for (const Item& item : items) {
-        QAction* action = menu->addAction(CommandIcon(item.id), QString::fromUtf8(item.text));
-        action->setData(item.id);
-    }
-    menu->addSeparator();
-    QAction* close = menu->addAction(QStringLiteral("关闭\tAlt+F4"));
-    close->setData(static_cast<int>(kCloseCommand));
-    return menu;
-}
-
 TitleBar::TitleBar(QWidget* parent) : QWidget(parent)
 {
     EnsureUiResources();
@@ -107,6 +86,26 @@ void TitleBar::SetIcon(const QIcon& icon)
 QSize TitleBar::sizeHint() const
 {
     return QSize(400, kHeight);
+}
+
+QSize TitleBar::minimumSizeHint() const
+{
+    // The help label is centred: it needs the caption's room on its left and the buttons' room
+    // on its right, whichever is more, on both sides.
+    constexpr int gap = 8;
+    const int label = helpLabelRect().width() + 1;
+    const int left = captionRect().right() + 1 + gap;
+    const int right = kFrame + 12 + kButtonPitch * static_cast<int>(Minimize) + kButtonSize / 2 + gap;
+    return QSize(label + 2 * std::max(left, right), kHeight);
+}
+
+QRect TitleBar::captionRect() const
+{
+    // The caption is drawn one pixel up and left of its shadow; the rectangle holds both.
+    const QFontMetrics metrics(TitleFont(10.5));
+    const QPoint shadowAt(iconRect().right() + 1 + 7, iconRect().top() + 2);
+    return QRect(shadowAt - QPoint(1, 1),
+                 QSize(metrics.horizontalAdvance(QStringLiteral("Lectoria")) + 1, metrics.height() + 1));
 }
 
 QRect TitleBar::iconRect() const
@@ -154,7 +153,7 @@ void TitleBar::paintEvent(QPaintEvent* /*event*/)
     (icon.isNull() ? ToolIcon(QStringLiteral("lectoria")) : icon).paint(&painter, iconRect());
 
     painter.setFont(TitleFont(10.5));
-    const QPoint captionAt(iconRect().right() + 1 + 7, iconRect().top() + 2);
+    const QPoint captionAt = captionRect().topLeft() + QPoint(1, 1);
     if (m_colored) {
         painter.setPen(kShadow);
         DrawText(painter, captionAt, QStringLiteral("Lectoria"));
@@ -236,6 +235,10 @@ void TitleBar::UpdateHover(QPoint point)
 
 void TitleBar::mousePressEvent(QMouseEvent* event)
 {
+    if (isTrackingMenuCommand()) {
+        // The release that follows ends the move or the size.
+        return;
+    }
     const QPoint point = event->position().toPoint();
     UpdateHover(point);
     if (event->button() == Qt::RightButton) {
@@ -262,8 +265,18 @@ void TitleBar::mousePressEvent(QMouseEvent* event)
 
 void TitleBar::mouseMoveEvent(QMouseEvent* event)
 {
-    UpdateHover(event->position().toPoint());
     const QPoint global = event->globalPosition().toPoint();
+    if (m_menuTracking == MenuTracking::Move) {
+        window()->move(global - m_moveOffset);
+        return;
+    }
+    if (m_menuTracking == MenuTracking::Size) {
+        // The bottom-right corner follows the pointer; resize keeps the window's minimum size.
+        const QPoint topLeft = window()->geometry().topLeft();
+        window()->resize(global.x() - topLeft.x() + 1, global.y() - topLeft.y() + 1);
+        return;
+    }
+    UpdateHover(event->position().toPoint());
     if (!(event->buttons() & Qt::LeftButton)) {
         return;
     }
@@ -285,6 +298,10 @@ void TitleBar::mouseMoveEvent(QMouseEvent* event)
 
 void TitleBar::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (isTrackingMenuCommand()) {
+        EndMenuTracking(true);
+        return;
+    }
     const QPoint point = event->position().toPoint();
     const int pressed = m_pressedButton;
     m_pressedButton = -1;
@@ -345,6 +362,93 @@ bool TitleBar::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TitleBar::keyPressEvent(QKeyEvent* event)
+{
+    if (!isTrackingMenuCommand()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    constexpr int step = 8;
+    QPoint delta;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        EndMenuTracking(true);
+        return;
+    case Qt::Key_Escape:
+        EndMenuTracking(false);
+        return;
+    case Qt::Key_Left:
+        delta = QPoint(-step, 0);
+        break;
+    case Qt::Key_Right:
+        delta = QPoint(step, 0);
+        break;
+    case Qt::Key_Up:
+        delta = QPoint(0, -step);
+        break;
+    case Qt::Key_Down:
+        delta = QPoint(0, step);
+        break;
+    default:
+        return;
+    }
+    if (m_menuTracking == MenuTracking::Move) {
+        window()->move(window()->pos() + delta);
+    } else {
+        window()->resize(window()->width() + delta.x(), window()->height() + delta.y());
+    }
+}
+
+void TitleBar::MoveFromMenu()
+{
+    QWidget* moving = window();
+    if (moving->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
+        return;
+    }
+    // As a system menu does, the pointer first goes to the middle of the title bar.
+    const QPoint grip = mapToGlobal(rect().center());
+    QCursor::setPos(grip);
+    QWindow* handle = moving->windowHandle();
+    if (handle != nullptr && handle->startSystemMove()) {
+        return;
+    }
+    m_menuTracking = MenuTracking::Move;
+    m_trackingStart = moving->geometry();
+    m_moveOffset = grip - moving->pos();
+    grabMouse(Qt::SizeAllCursor);
+    grabKeyboard();
+}
+
+void TitleBar::SizeFromMenu()
+{
+    QWidget* sizing = window();
+    if (sizing->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
+        return;
+    }
+    const QRect frame = sizing->geometry();
+    const QPoint grip(frame.x() + frame.width() - 1, frame.y() + frame.height() - 1);
+    QCursor::setPos(grip);
+    QWindow* handle = sizing->windowHandle();
+    if (handle != nullptr && handle->startSystemResize(Qt::RightEdge | Qt::BottomEdge)) {
+        return;
+    }
+    m_menuTracking = MenuTracking::Size;
+    m_trackingStart = frame;
+    grabMouse(Qt::SizeFDiagCursor);
+    grabKeyboard();
+}
+
+void TitleBar::EndMenuTracking(bool keep)
+{
+    if (!keep) {
+        window()->setGeometry(m_trackingStart);
+    }
+    m_menuTracking = MenuTracking::None;
+    releaseKeyboard();
+    releaseMouse();
+}
+
 void TitleBar::ToggleMaximized()
 {
     if (window()->isMaximized()) {
@@ -352,122 +456,6 @@ void TitleBar::ToggleMaximized()
     } else {
         window()->showMaximized();
     }
-}
-
-Qt::Edges ResizeEdgesAt(QSize size, QPoint point, int border)
-{
-    Qt::Edges edges;
-    if (point.x() < border) {
-        edges |= Qt::LeftEdge;
-    } else if (point.x() >= size.width() - border) {
-        edges |= Qt::RightEdge;
-    }
-    if (point.y() < border) {
-        edges |= Qt::TopEdge;
-    } else if (point.y() >= size.height() - border) {
-        edges |= Qt::BottomEdge;
-    }
-    return edges;
-}
-
-Qt::CursorShape ResizeCursor(Qt::Edges edges)
-{
-    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal && vertical) {
-        const bool falling = edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
-        return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
-    }
-    if (horizontal) {
-        return Qt::SizeHorCursor;
-    }
-    if (vertical) {
-        return Qt::SizeVerCursor;
-    }
-    return Qt::ArrowCursor;
-}
-
-FramelessResizer::FramelessResizer(QWidget* window, int border) : QObject(window), m_window(window), m_border(border)
-{
-    m_window->installEventFilter(this);
-    Watch();
-}
-
-FramelessResizer::~FramelessResizer()
-{
-    SetCursor(Qt::Edges());
-}
-
-void FramelessResizer::Watch()
-{
-    // The window's native window sees every pointer move, whichever child widget is under it.
-    QWindow* handle = m_window->windowHandle();
-    if (handle == m_handle) {
-        return;
-    }
-    if (m_handle != nullptr) {
-        m_handle->removeEventFilter(this);
-    }
-    m_handle = handle;
-    if (m_handle != nullptr) {
-        m_handle->installEventFilter(this);
-    }
-}
-
-void FramelessResizer::SetCursor(Qt::Edges edges)
-{
-    if (edges == Qt::Edges()) {
-        if (m_cursorOverridden) {
-            QGuiApplication::restoreOverrideCursor();
-            m_cursorOverridden = false;
-        }
-        return;
-    }
-    if (m_cursorOverridden) {
-        QGuiApplication::changeOverrideCursor(ResizeCursor(edges));
-    } else {
-        QGuiApplication::setOverrideCursor(ResizeCursor(edges));
-        m_cursorOverridden = true;
-    }
-}
-
-bool FramelessResizer::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_window) {
-        if (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show) {
-            Watch();
-        }
-        return false;
-    }
-    if (watched != m_handle) {
-        return false;
-    }
-    const bool resizable = !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    switch (event->type()) {
-    case QEvent::MouseMove: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->buttons() == Qt::NoButton) {
-            SetCursor(resizable ? ResizeEdgesAt(m_handle->size(), mouse->position().toPoint(), m_border) : Qt::Edges());
-        }
-        break;
-    }
-    case QEvent::MouseButtonPress: {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const Qt::Edges edges = ResizeEdgesAt(m_handle->size(), mouse->position().toPoint(), m_border);
-        if (resizable && mouse->button() == Qt::LeftButton && edges != Qt::Edges() &&
-            m_handle->startSystemResize(edges)) {
-            SetCursor(Qt::Edges());
-            return true;
-        }
-        break;
-    }
-    case QEvent::Leave:
-        SetCursor(Qt::Edges());
-        break;
-    default:
-        break;
-    }
-    return false;
 }
 
 } // namespace lectoria::ui

@@ -7,25 +7,10 @@
 #include <QRect>
 #include <QWidget>
 
+#include "SystemMenu.h"
 #include "settings/Settings.h"
 
-class QMenu;
-class QWindow;
-
 namespace lectoria::ui {
-
-/// Command ids of the window's system menu: the four items the window adds, and Close.
-enum SystemCommand : int
-{
-    kFullScreenCommand = 1201,
-    kCancelTitleColorCommand = 1202,
-    kSetTitleColorCommand = 1203,
-    kHelpCommand = 1204,
-    kCloseCommand = 0xF060,
-};
-
-/// The window's system menu: 1202, 1203, 1201, 1204, then Close; each action's data is its id.
-QMenu* CreateSystemMenu(QWidget* parent);
 
 /// The title strip of the frameless main window: icon, caption, the help label and the minimise,
 /// maximise/restore and close buttons. Dragging it moves the window, a double-click maximises or
@@ -63,6 +48,18 @@ public:
     bool isOverHelpLabel() const { return m_overHelp; }
 
     QSize sizeHint() const override;
+    /// The narrowest strip on which the caption, the help label and the buttons do not overlap.
+    QSize minimumSizeHint() const override;
+    /// Where the caption "Lectoria" is drawn.
+    QRect captionRect() const;
+
+    /// The system menu's Move and Size: handed to the window system when it can take them over,
+    /// otherwise the window follows the pointer (moving, or sizing from its bottom-right corner)
+    /// until a click or Return; Escape puts it back.
+    void MoveFromMenu();
+    void SizeFromMenu();
+    /// True while the window follows the pointer for Move or Size.
+    bool isTrackingMenuCommand() const { return m_menuTracking != MenuTracking::None; }
 
 signals:
     /// The help label was clicked.
@@ -77,6 +74,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -86,6 +84,14 @@ private:
     void UpdateHover(QPoint point);
     void PaintButton(QPainter& painter, Button button, const QColor& glyph) const;
     void ToggleMaximized();
+    void EndMenuTracking(bool keep);
+
+    enum class MenuTracking
+    {
+        None,
+        Move,
+        Size,
+    };
 
     bool m_colored = false;
     QColor m_text{255, 0, 0};
@@ -100,35 +106,9 @@ private:
     /// Moving by hand where the window system cannot take the drag over.
     bool m_manualMove = false;
     QPoint m_moveOffset;
-};
-
-/// Which edges of a window of `size` a pointer at `point` lies on, within `border` pixels.
-Qt::Edges ResizeEdgesAt(QSize size, QPoint point, int border);
-/// The sizing cursor for a set of edges; the arrow for none.
-Qt::CursorShape ResizeCursor(Qt::Edges edges);
-
-/// Resizes a frameless window from its edges: shows the sizing cursors near them and hands a
-/// press there to the window system (`QWindow::startSystemResize`). Create it after the window's
-/// flags are set; it follows the window if its native window is recreated.
-class FramelessResizer : public QObject
-{
-    Q_OBJECT
-
-public:
-    explicit FramelessResizer(QWidget* window, int border = 5);
-    ~FramelessResizer() override;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void Watch();
-    void SetCursor(Qt::Edges edges);
-
-    QWidget* m_window;
-    QWindow* m_handle = nullptr;
-    int m_border;
-    bool m_cursorOverridden = false;
+    MenuTracking m_menuTracking = MenuTracking::None;
+    /// The window's geometry when Move or Size began, for Escape.
+    QRect m_trackingStart;
 };
 
 } // namespace lectoria::ui

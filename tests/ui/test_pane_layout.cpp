@@ -249,7 +249,7 @@ TEST(PaneLayoutTest, ListSplitterDroppedAt200In820StoresItsProportion)
     EXPECT_EQ(after.rightColumn.x(), 204);
 }
 
-TEST(PaneLayoutTest, DropsOutsideTheLimitsLandOnTheNearerLimit)
+TEST(PaneLayoutTest, DropsAreClampedOnTheDraggedAxisOnly)
 {
     const PaneLayout layout = LayoutPanes(kClient, PaneState{});
     struct Case
@@ -262,14 +262,21 @@ TEST(PaneLayoutTest, DropsOutsideTheLimitsLandOnTheNearerLimit)
         {DragKind::List, {400, 300}, {400, 300}},
         {DragKind::List, {25, 300}, {30, 300}},
         {DragKind::List, {995, 300}, {970, 300}},
-        // Outside only by its height: still moved, to whichever side is nearer.
-        {DragKind::List, {400, 650}, {30, 650}},
-        {DragKind::List, {600, 650}, {970, 650}},
+        // A pointer that drifts above or below the panes still drops where it stands across.
+        {DragKind::List, {400, 650}, {400, 650}},
+        {DragKind::List, {600, 5}, {600, 5}},
+        {DragKind::List, {10, 650}, {30, 650}},
         {DragKind::Lower, {500, 620}, {500, 598}},
         {DragKind::Lower, {500, 120}, {500, 146}},
+        // Drifted over the list, or past the window's right edge, at a height inside the limits.
+        {DragKind::Lower, {100, 400}, {100, 400}},
+        {DragKind::Lower, {995, 400}, {995, 400}},
+        {DragKind::Lower, {100, 640}, {100, 598}},
         {DragKind::Upper, {500, 30}, {500, 52}},
         {DragKind::Upper, {500, 160}, {500, 140}},
         {DragKind::Upper, {500, 100}, {500, 100}},
+        {DragKind::Upper, {100, 100}, {100, 100}},
+        {DragKind::None, {100, 100}, {100, 100}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ClampDrop(layout, c.kind, c.drop), c.expected)

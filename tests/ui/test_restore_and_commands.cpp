@@ -251,7 +251,8 @@ TEST_F(WindowFixture, MenusHoldTheirCommandsWithIcons)
             ids << action->data().toInt();
         }
     }
-    EXPECT_EQ(ids, (QList<int>{1202, 1203, 1201, 1204, ui::kCloseCommand}));
+    EXPECT_EQ(ids, (QList<int>{ui::kRestoreCommand, ui::kMoveCommand, ui::kSizeCommand, ui::kMinimizeCommand,
+                               ui::kMaximizeCommand, 1202, 1203, 1201, 1204, ui::kCloseCommand}));
 }
 
 } // namespace

@@ -87,6 +87,39 @@ TEST_F(LibraryFixture, TextDialogBookWithoutLessonsCannotBeConfirmed)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
+TEST_F(LibraryFixture, TextDialogKeepsItsLibraryRootAfterABookWithoutLessonsOrAMissingBook)
+{
+    ui::CSelectTextDlg dialog(Lesson("New Concept English Book 1", "Lesson 001 First"), library::BookList());
+    QStringList told;
+    dialog.tellUser = [&told](const QString& text) { told << text; };
+    // Book 3 has no lessons, books 4 to 9 are not in the library at all; each choice is followed
+    // by one of a real book, which must list its lessons again.
+    const int detours[] = {2, 2, 4, 2, 8};
+    for (const int detour : detours) {
+        dialog.bookBox()->setCurrentIndex(detour);
+        EXPECT_EQ(dialog.lessonBox()->count(), 0) << detour;
+        EXPECT_EQ(dialog.sentenceList()->count(), 0) << detour;
+        dialog.bookBox()->setCurrentIndex(1);
+        EXPECT_EQ(dialog.lessonBox()->currentText(), "Lesson 005 Fifth") << "after book " << detour;
+        EXPECT_EQ(dialog.strFullPath(), Lesson("New Concept English Book 2", "Lesson 005 Fifth"));
+        EXPECT_EQ(Texts(dialog.sentenceList()), QStringList{"01 She has left."});
+    }
+    // Only the missing books were reported, each by its name and folder.
+    ASSERT_EQ(told.size(), 2);
+    const QString missing =
+        QString::fromStdString((m_folder.path() / dialog.bookBox()->itemText(4).toStdString()).string());
+    EXPECT_TRUE(told[0].contains(QStringLiteral("课文库中没有这本课本"))) << told[0].toStdString();
+    EXPECT_TRUE(told[0].contains(missing)) << told[0].toStdString();
+
+    // A lesson chosen after the detours belongs to the same library.
+    dialog.bookBox()->setCurrentIndex(0);
+    dialog.lessonBox()->setCurrentIndex(1);
+    EXPECT_EQ(dialog.strFullPath(), Lesson("New Concept English Book 1", "Lesson 002 Second"));
+    dialog.show();
+    QTest::mouseClick(dialog.button(1030), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
 TEST_F(LibraryFixture, TextDialogConfirmHandsBackTheLessonAndHowToStart)
 {
     const std::string lesson = Lesson("New Concept English Book 1", "Lesson 001 First");

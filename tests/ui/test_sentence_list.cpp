@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -143,6 +144,50 @@ TEST_F(SentenceListTest, DraggingWithTheMouseReordersWithoutSweepingASelection)
     EXPECT_EQ(Texts(), (QStringList{"a", "c", "b", "d", "e"}));
     EXPECT_FALSE(m_list.item(3)->isSelected());
     EXPECT_FALSE(m_list.item(1)->isSelected());
+}
+
+TEST(AutoScroll, DraggingBelowALongListScrollsItAndDropsOnAnItemThatWasOutOfView)
+{
+    RecordingOwner owner;
+    CSpecialListBox list(owner);
+    for (int k = 0; k < 60; ++k) {
+        new QListWidgetItem(QStringLiteral("item %1").arg(k), &list);
+    }
+    list.resize(200, 120);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    QWidget* viewport = list.viewport();
+    const int rowHeight = list.visualItemRect(list.item(0)).height();
+    const int visibleRows = viewport->height() / rowHeight;
+    ASSERT_LT(visibleRows, 20);
+    auto moveTo = [viewport](QPoint point) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(point), viewport->mapToGlobal(QPointF(point)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    };
+
+    // Pick up item 1 and hold it 50 pixels below the list while the auto-scroll timer runs.
+    const QPoint start = list.visualItemRect(list.item(1)).center();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+    moveTo(start + QPoint(0, rowHeight));
+    const QPoint below(start.x(), viewport->height() + 50);
+    moveTo(below);
+    ASSERT_TRUE(QTest::qWaitFor([&list] { return list.verticalScrollBar()->value() >= 20; }, 5000))
+        << "no auto-scroll; scrolled to " << list.verticalScrollBar()->value();
+    // The drop target travels with the view and never stands on an item out of sight.
+    const int target = list.dropTarget();
+    ASSERT_GE(target, 0);
+    EXPECT_TRUE(viewport->rect().intersects(list.visualItemRect(list.item(target)))) << target;
+
+    // Back over the list the scrolling stops; the item lands on the row under the pointer.
+    const QPoint landing(start.x(), viewport->height() / 2);
+    moveTo(landing);
+    EXPECT_EQ(list.scrollInterval(), 0);
+    const int onto = list.row(list.itemAt(landing));
+    EXPECT_GT(onto, visibleRows) << "the drop row was out of view when the drag began";
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, landing);
+    EXPECT_EQ(list.item(onto - 1)->text(), "item 1");
+    EXPECT_EQ(list.count(), 60);
 }
 
 TEST(AutoScroll, IntervalShrinksWithTheDistance)

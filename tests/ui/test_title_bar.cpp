@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "ButtonStyle.h"
+#include "FramelessResizer.h"
 #include "HelpDialog.h"
 
 using namespace lectoria;
@@ -122,10 +123,10 @@ TEST_F(TitleBarTest, ButtonsSitOnTheirPitchAndCloseClosesTheWindow)
     EXPECT_FALSE(m_window.isVisible());
 }
 
-TEST(SystemMenuTest, HoldsTheFourItemsThenClose)
+TEST(SystemMenuTest, HoldsTheWindowCommandsThenTheFourItemsThenClose)
 {
     QWidget owner;
-    QMenu* menu = CreateSystemMenu(&owner);
+    std::unique_ptr<QMenu> menu(CreateSystemMenu(&owner));
     std::vector<std::pair<int, QString>> items;
     for (QAction* action : menu->actions()) {
         if (!action->isSeparator()) {
@@ -133,10 +134,26 @@ TEST(SystemMenuTest, HoldsTheFourItemsThenClose)
         }
     }
     const std::vector<std::pair<int, QString>> expected = {
-        {1202, "取消标题栏颜色(&Q)"}, {1203, "设置标题栏颜色(&C)"}, {1201, "全屏显示开关(&F)       F8"},
-        {1204, "帮助系统"},           {0xF060, "关闭\tAlt+F4"},
+        {0xF120, "还原(&R)"},         {0xF010, "移动(&M)"},
+        {0xF000, "大小(&S)"},         {0xF020, "最小化(&N)"},
+        {0xF030, "最大化(&X)"},       {1202, "取消标题栏颜色(&Q)"},
+        {1203, "设置标题栏颜色(&C)"}, {1201, "全屏显示开关(&F)       F8"},
+        {1204, "帮助系统"},           {0xF060, "关闭(&C)\tAlt+F4"},
     };
     EXPECT_EQ(items, expected);
+    // Separators stand between the three groups.
+    EXPECT_TRUE(menu->actions().at(5)->isSeparator());
+    EXPECT_TRUE(menu->actions().at(10)->isSeparator());
+
+    // A window that cannot change its size offers neither Size nor Maximise.
+    owner.setFixedSize(300, 200);
+    std::unique_ptr<QMenu> fixed(CreateSystemMenu(&owner));
+    for (QAction* action : fixed->actions()) {
+        const int id = action->data().toInt();
+        if (id == kSizeCommand || id == kMaximizeCommand) {
+            EXPECT_FALSE(action->isEnabled()) << id;
+        }
+    }
 }
 
 TEST(FramelessResizerTest, EdgesAndCursors)
