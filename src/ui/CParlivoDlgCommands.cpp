@@ -33,14 +33,18 @@ void CParlivoDlg::FillLessonList()
 void CParlivoDlg::FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights)
 {
     const QSignalBlocker blocker(m_sentenceList);
+    m_sentenceList->setUpdatesEnabled(false);
     m_sentenceList->clear();
     for (std::size_t i = 0; i < items.size(); ++i) {
-        auto* item =
-            new QListWidgetItem(QString::fromStdString(library::SplitItemPath(items[i]).title), m_sentenceList);
+        // An item fills its data before it joins the list: a search can hand over many thousand
+        // results, and each change of a listed item is announced to the view.
+        auto* item = new QListWidgetItem(QString::fromStdString(library::SplitItemPath(items[i]).title));
         item->setData(CSpecialListBox::PathRole, QString::fromStdString(items[i]));
         item->setData(CSpecialListBox::HighlightRole,
                       QString::fromStdString(i < highlights.size() ? highlights[i] : std::string()));
+        m_sentenceList->addItem(item);
     }
+    m_sentenceList->setUpdatesEnabled(true);
 }
 
 void CParlivoDlg::ReloadLesson()
