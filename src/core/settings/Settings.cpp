@@ -1,13 +1,65 @@
 #include "settings/Settings.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <variant>
 
 namespace lectoria::settings {
 
 namespace {
 
-const char* const kScaleKeys[] = {"fListRightScale", "fGrammarTopScale", "fWholeBottomScale"};
+/// A proportion, stored as thousandths.
+struct Scale
+{
+    float Settings::*member;
+};
+/// A flag, stored as 0 or 1.
+struct Flag
+{
+    bool Settings::*member;
+};
+/// A number, brought back into its range when the profile holds one outside it.
+struct Number
+{
+    int Settings::*member;
+    int min;
+    int max;
+};
+struct Text
+{
+    std::string Settings::*member;
+};
+
+/// Every profile key but the colours, in the order the profile is read and written; defaults
+/// come from `Settings` itself.
+struct Key
+{
+    const char* name;
+    std::variant<Scale, Flag, Number, Text> kind;
+};
+
+const Key kKeys[] = {
+    {"fListRightScale", Scale{&Settings::fListRightScale}},
+    {"fGrammarTopScale", Scale{&Settings::fGrammarTopScale}},
+    {"fWholeBottomScale", Scale{&Settings::fWholeBottomScale}},
+    {"isColorTitle", Flag{&Settings::isColorTitle}},
+    {"isColorClient", Flag{&Settings::isColorClient}},
+    {"nRepeatPlayNum", Number{&Settings::nRepeatPlayNum, 1, kMaxRepeat}},
+    {"nDuration", Number{&Settings::nDuration, 0, kIntervalEntries - 1}},
+    {"nNowPlayNum", Number{&Settings::nNowPlayNum, 1, INT_MAX}},
+    {"strFullPath", Text{&Settings::strFullPath}},
+    {"strSubjectWord", Text{&Settings::strSubjectWord}},
+    {"strSubjectBook", Text{&Settings::strSubjectBook}},
+    {"strSubjectGrammar", Text{&Settings::strSubjectGrammar}},
+    {"isSelectSubject", Flag{&Settings::isSelectSubject}},
+};
+
+template <class... Visitors> struct Overloaded : Visitors...
+{
+    using Visitors::operator()...;
+};
+template <class... Visitors> Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 std::string ColorKey(std::size_t entry, const char* component)
 {
@@ -70,27 +122,33 @@ int ScaleToProfile(float scale)
 Settings LoadSettings(ProfileStore& store, Rgb buttonFace)
 {
     Settings settings;
-    const Settings defaults;
     for (std::size_t entry = 0; entry < kColorCount; ++entry) {
         Rgb& color = settings.colorTable[entry];
         color.red = Byte(store.ReadInt(ColorKey(entry, "Red"), color.red));
         color.green = Byte(store.ReadInt(ColorKey(entry, "Green"), color.green));
         color.blue = Byte(store.ReadInt(ColorKey(entry, "Blue"), color.blue));
     }
-    float* const scales[] = {&settings.fListRightScale, &settings.fGrammarTopScale, &settings.fWholeBottomScale};
-    for (std::size_t i = 0; i < std::size(scales); ++i) {
-        *scales[i] = ScaleFromProfile(store.ReadInt(kScaleKeys[i], ScaleToProfile(*scales[i])), *scales[i]);
+    for (const Key& key : kKeys) {
+        std::visit(Overloaded{
+                       [&](const Scale& scale) {
+                           float& value = settings.*scale.member;
+                           value = ScaleFromProfile(store.ReadInt(key.name, ScaleToProfile(value)), value);
+                       },
+                       [&](const Flag& flag) {
+                           bool& value = settings.*flag.member;
+                           value = store.ReadInt(key.name, value ? 1 : 0) != 0;
+                       },
+                       [&](const Number& number) {
+                           int& value = settings.*number.member;
+                           value = std::clamp(store.ReadInt(key.name, value), number.min, number.max);
+                       },
+                       [&](const Text& text) {
+                           std::string& value = settings.*text.member;
+                           value = store.ReadString(key.name, value);
+                       },
+                   },
+                   key.kind);
     }
-    settings.isColorTitle = store.ReadInt("isColorTitle", 0) != 0;
-    settings.isColorClient = store.ReadInt("isColorClient", 1) != 0;
-    settings.nRepeatPlayNum = std::clamp(store.ReadInt("nRepeatPlayNum", defaults.nRepeatPlayNum), 1, kMaxRepeat);
-    settings.nDuration = std::clamp(store.ReadInt("nDuration", defaults.nDuration), 0, kIntervalEntries - 1);
-    settings.nNowPlayNum = std::max(store.ReadInt("nNowPlayNum", defaults.nNowPlayNum), 1);
-    settings.strFullPath = store.ReadString("strFullPath", defaults.strFullPath);
-    settings.strSubjectWord = store.ReadString("strSubjectWord", defaults.strSubjectWord);
-    settings.strSubjectBook = store.ReadString("strSubjectBook", defaults.strSubjectBook);
-    settings.strSubjectGrammar = store.ReadString("strSubjectGrammar", defaults.strSubjectGrammar);
-    settings.isSelectSubject = store.ReadInt("isSelectSubject", 0) != 0;
     if (!settings.isColorClient) {
         settings.colorTable[kClientBackground] = buttonFace;
     }
@@ -105,20 +163,15 @@ void SaveSettings(ProfileStore& store, const Settings& settings)
         store.WriteInt(ColorKey(entry, "Green"), color.green);
         store.WriteInt(ColorKey(entry, "Blue"), color.blue);
     }
-    const float scales[] = {settings.fListRightScale, settings.fGrammarTopScale, settings.fWholeBottomScale};
-    for (std::size_t i = 0; i < std::size(scales); ++i) {
-        store.WriteInt(kScaleKeys[i], ScaleToProfile(scales[i]));
+    for (const Key& key : kKeys) {
+        std::visit(Overloaded{
+                       [&](const Scale& scale) { store.WriteInt(key.name, ScaleToProfile(settings.*scale.member)); },
+                       [&](const Flag& flag) { store.WriteInt(key.name, settings.*flag.member ? 1 : 0); },
+                       [&](const Number& number) { store.WriteInt(key.name, settings.*number.member); },
+                       [&](const Text& text) { store.WriteString(key.name, settings.*text.member); },
+                   },
+                   key.kind);
     }
-    store.WriteInt("isColorTitle", settings.isColorTitle ? 1 : 0);
-    store.WriteInt("isColorClient", settings.isColorClient ? 1 : 0);
-    store.WriteInt("nRepeatPlayNum", settings.nRepeatPlayNum);
-    store.WriteInt("nDuration", settings.nDuration);
-    store.WriteInt("nNowPlayNum", settings.nNowPlayNum);
-    store.WriteString("strFullPath", settings.strFullPath);
-    store.WriteString("strSubjectWord", settings.strSubjectWord);
-    store.WriteString("strSubjectBook", settings.strSubjectBook);
-    store.WriteString("strSubjectGrammar", settings.strSubjectGrammar);
-    store.WriteInt("isSelectSubject", settings.isSelectSubject ? 1 : 0);
 }
 
 } // namespace lectoria::settings
