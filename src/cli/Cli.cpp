@@ -16,6 +16,7 @@
 #include "library/Library.h"
 #include "library/SentenceAudio.h"
 #include "search/TopicSearch.h"
+#include "settings/Settings.h"
 
 namespace lectoria::cli {
 
@@ -345,7 +346,7 @@ int Search(const std::vector<std::string>& args, const Context& context)
     request.strFullPath = (std::filesystem::path(root) / library::NativeRelativePath(library::kDefaultLesson)).string();
     request.allText = option("all", "");
     request.anyText = option("any", "");
-    request.strSubjectGrammar = option("topic", "所有+所有+所有");
+    request.strSubjectGrammar = option("topic", lectoria::settings::kDefaultSubjectGrammar);
     if (const std::string problem = CheckTopicSelection(BuiltRuleTable(), request.strSubjectGrammar);
         !problem.empty()) {
         return context.Fail(problem);

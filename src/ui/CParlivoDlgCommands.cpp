@@ -179,7 +179,7 @@ void CParlivoDlg::OpenTopicWithWord(const QString& word)
         return;
     }
     m_settings.strSubjectWord = grammar::ToLowerAscii(word.toStdString()) + "+";
-    m_settings.strSubjectGrammar = "所有+所有+所有";
+    m_settings.strSubjectGrammar = settings::kDefaultSubjectGrammar;
     OpenTopic();
 }
 

@@ -7,6 +7,7 @@
 #include <QTextEdit>
 
 #include "grammar/TextRules.h"
+#include "search/Highlights.h"
 
 namespace lectoria::ui {
 
@@ -80,25 +81,13 @@ void SentencePanes::ShowCurrentSentence(const std::string& text, const std::stri
 {
     const QString shown = QString::fromStdString(text);
     SetText(m_current, shown, FittedHeight(m_current, shown), textColor);
-    if (!highlights.empty()) {
-        const QString lower = QString::fromStdString(grammar::ToLowerAscii(text));
-        for (const std::string& entry : grammar::SplitList(highlights, '/')) {
-            if (entry.empty()) {
-                continue;
-            }
-            if (entry[0] >= '0' && entry[0] <= '9') {
-                for (int i = 0; i < shown.size(); ++i) {
-                    if (shown[i].isDigit() && shown[i].unicode() < 128) {
-                        Colour(m_current, i, 1, highlightColor);
-                    }
-                }
-                continue;
-            }
-            const int at = static_cast<int>(lower.indexOf(QString::fromStdString(entry)));
-            if (at >= 0) {
-                Colour(m_current, at, static_cast<int>(QString::fromStdString(entry).size()), highlightColor);
-            }
-        }
+    for (const search::TextSpan& span : search::HighlightSpans(text, highlights)) {
+        // The spans count bytes; the pane counts UTF-16 units.
+        const auto units = [&text](std::size_t bytes) {
+            return static_cast<int>(QString::fromUtf8(text.data(), static_cast<qsizetype>(bytes)).size());
+        };
+        const int start = units(span.start);
+        Colour(m_current, start, units(span.start + span.length) - start, highlightColor);
     }
     CaretToStart(m_current);
 }
