@@ -149,6 +149,26 @@ TEST_F(WindowFixture, OpenTextSwitchesLessonAndStartsReading)
         << "a lesson without a note file gets one";
 }
 
+TEST_F(WindowFixture, OpeningALessonAfterAPauseReadsItsFirstSentenceInFull)
+{
+    Open("[kelvaro]\nnRepeatPlayNum=3\nnDuration=0\n");
+    m_window->RestoreLastState();
+    m_player.Finish(); // the first reading ends; the second begins
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->readingLoop().repeatRound() == 2; }, 2000));
+    QTest::mouseClick(m_window->button(1083), Qt::LeftButton);
+    m_window->runTextDialog = [](ui::CSelectTextDlg& dialog) {
+        dialog.lessonBox()->setCurrentIndex(1);
+        dialog.show();
+        QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    };
+    m_window->OpenText();
+    ASSERT_TRUE(m_window->readingLoop().isReading());
+    EXPECT_EQ(m_window->readingLoop().repeatRound(), 1);
+    EXPECT_TRUE(m_window->statusLine()->text().endsWith(QStringLiteral("共选择2句,正第1次朗读第1句.")))
+        << m_window->statusLine()->text().toStdString();
+}
+
 TEST_F(WindowFixture, OpenTopicFromTheLargePaneTakesTheSelectedWord)
 {
     Open("[kelvaro]\n");
