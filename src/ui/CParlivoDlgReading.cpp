@@ -168,8 +168,11 @@ void CParlivoDlg::UpdateStatusLine(const std::string& problem)
     input.repeatRound = m_loop->repeatRound();
     input.nNowPlayNum = m_settings.nNowPlayNum;
     std::string text = reading::StatusLineText(input);
-    if (!problem.empty()) {
-        text += " [" + problem + "]";
+    // A sentence that cannot be heard is the more recent news; a lesson that could not be listed
+    // stays in view until the list is filled again.
+    const std::string& shown = problem.empty() ? m_listProblem : problem;
+    if (!shown.empty()) {
+        text += " [" + shown + "]";
     }
     m_statusLine->setText(QString::fromStdString(text));
     m_statusLine->setCursorPosition(0);
