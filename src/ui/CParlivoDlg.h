@@ -193,6 +193,8 @@ private:
     bool m_closePrepared = false;
     bool m_statusShowsItem = false;
     std::string m_statusProblem;
+    /// Why the open lesson could not be listed; shown in the status line until the list is refilled.
+    std::string m_listProblem;
     struct
     {
         const QEvent* event = nullptr;

@@ -45,15 +45,19 @@ void CParlivoDlg::FillTopicResults(const std::vector<std::string>& items, const 
         m_sentenceList->addItem(item);
     }
     m_sentenceList->setUpdatesEnabled(true);
+    m_listProblem.clear();
 }
 
 void CParlivoDlg::ReloadLesson()
 {
     const QSignalBlocker blocker(m_sentenceList);
     m_sentenceList->clear();
-    for (const std::string& title : library::FillLessonList(m_settings.strFullPath)) {
+    const library::FolderListing lesson = library::ListLesson(m_settings.strFullPath);
+    for (const std::string& title : lesson.names) {
         m_sentenceList->addItem(QString::fromStdString(title));
     }
+    m_listProblem = lesson.error;
+    UpdateStatusLine(m_statusProblem);
 }
 
 void CParlivoDlg::SelectAllAndRead()

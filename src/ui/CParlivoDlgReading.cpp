@@ -1,5 +1,6 @@
 // The main window as the reading loop sees it: the list's items, the three panes, the status
 // line and the loop's clock.
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,8 +168,11 @@ void CParlivoDlg::UpdateStatusLine(const std::string& problem)
     input.repeatRound = m_loop->repeatRound();
     input.nNowPlayNum = m_settings.nNowPlayNum;
     std::string text = reading::StatusLineText(input);
-    if (!problem.empty()) {
-        text += " [" + problem + "]";
+    // A sentence that cannot be heard is the more recent news; a lesson that could not be listed
+    // stays in view until the list is filled again.
+    const std::string& shown = problem.empty() ? m_listProblem : problem;
+    if (!shown.empty()) {
+        text += " [" + shown + "]";
     }
     m_statusLine->setText(QString::fromStdString(text));
     m_statusLine->setCursorPosition(0);
@@ -188,9 +192,23 @@ void CParlivoDlg::StopPolling()
 void CParlivoDlg::WaitPumping(int ms)
 {
     // The user's commands keep working during the wait; the timer ends it even when nothing
-    // else happens.
+    // else happens. Qt's default timer for waits of 2 s and more may fire up to 5 % early, and
+    // a precise one may still wake a fraction of a millisecond early: the clock decides.
+    QElapsedTimer clock;
+    clock.start();
     QEventLoop wait;
-    QTimer::singleShot(std::max(ms, 0), &wait, &QEventLoop::quit);
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, &wait, [&] {
+        const qint64 left = ms - clock.elapsed();
+        if (left > 0) {
+            timer.start(static_cast<int>(left));
+        } else {
+            wait.quit();
+        }
+    });
+    timer.start(std::max(ms, 0));
     wait.exec();
 }
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "FakeMediaPlayer.h"
 #include "TempFolder.h"
+#include "library/Library.h"
 #include "library/SentenceAudio.h"
 #include "reading/IMediaPlayer.h"
 #include "settings/Settings.h"
@@ -17,9 +19,11 @@ namespace {
 
 /// Virtual time: the poll timer, the interval wait, a player whose clips last a fixed time and
 /// user commands scheduled at given moments.
-class VirtualTime : public reading::IReadingClock, public reading::IMediaPlayer
+class VirtualTime : public reading::IReadingClock, public test::FakeMediaPlayer
 {
 public:
+    VirtualTime() { autoStart = true; }
+
     // Clock.
     void StartPolling() override
     {
@@ -34,16 +38,14 @@ public:
     }
 
     // Player.
-    void SetAutoStart(bool) override {}
-    void SetPlayCount(int) override {}
     void Open(const std::string& path) override
     {
-        opened.emplace_back(now, path);
+        FakeMediaPlayer::Open(path);
+        openTimes.push_back(now);
+        positions.push_back(loop->nowPlayNum());
         m_playingUntil = now + clipMs;
     }
-    int PlayState() const override { return now < m_playingUntil ? kPlaying : kStopped; }
-    void Stop() override { m_playingUntil = now; }
-    std::string LastError() const override { return std::string(); }
+    int PlayState() const override { return playing && now < m_playingUntil ? kPlaying : kStopped; }
 
     /// Runs user commands, poll ticks and waits until virtual time `end`.
     void RunUntil(long end)
@@ -74,7 +76,9 @@ public:
     reading::ReadingLoop* loop = nullptr;
     long now = 0;
     long clipMs = 1000;
-    std::vector<std::pair<long, std::string>> opened;
+    std::vector<long> openTimes;
+    /// The playlist position of each opened reading.
+    std::vector<int> positions;
     std::vector<int> waits;
 
 private:
@@ -113,17 +117,18 @@ protected:
         m_view.folder = m_folder.path();
         for (const char* item : {"01 One two three.", "02 Four five six.", "03 Seven."}) {
             m_view.items.push_back(item);
-            m_folder.Write(std::string(item) + ".sau", "audio");
+            m_folder.Write(std::string(item) + ".sau", Scrambled(item));
         }
     }
 
-    std::vector<long> OpenTimes() const
+    /// Sentence files hold their own title, so a decoded file shows which sentence it is.
+    static std::string Scrambled(const std::string& text)
     {
-        std::vector<long> times;
-        for (const auto& entry : m_time.opened) {
-            times.push_back(entry.first);
+        std::string bytes = text;
+        for (char& c : bytes) {
+            c = static_cast<char>(c ^ library::kAudioKey);
         }
-        return times;
+        return bytes;
     }
 
     TempFolder m_folder;
@@ -142,7 +147,7 @@ TEST_F(ReadingLoopTest, RepeatsEachSentenceWithTheIntervalAfterEveryReadingAndWr
     m_loop.StartReading();
     m_time.RunUntil(18500);
     // Clips of 1 s, each followed by 2 s: three readings of 1, three of 2, then 1 again.
-    EXPECT_EQ(OpenTimes(), (std::vector<long>{0, 3000, 6000, 9000, 12000, 15000, 18000}));
+    EXPECT_EQ(m_time.openTimes, (std::vector<long>{0, 3000, 6000, 9000, 12000, 15000, 18000}));
     EXPECT_EQ(m_view.shown, (std::vector<int>{1, 1, 2, 1}));
     EXPECT_TRUE(m_loop.isReading());
     EXPECT_EQ(m_loop.nowPlayNum(), 1);
@@ -242,7 +247,7 @@ TEST_F(ReadingLoopTest, ANextDuringTheIntervalWaitIsNotFollowedByAnotherStep)
     m_time.RunUntil(6500);
     // Sentence 2 follows the command and sentence 3 follows sentence 2; the wait that the command
     // interrupted adds no step of its own.
-    EXPECT_EQ(OpenTimes(), (std::vector<long>{0, 2000, 6000}));
+    EXPECT_EQ(m_time.openTimes, (std::vector<long>{0, 2000, 6000}));
     EXPECT_EQ(m_loop.nowPlayNum(), 3);
 }
 
@@ -259,7 +264,7 @@ TEST_F(ReadingLoopTest, AMissingSentenceIsShownReportedAndSkipped)
     m_time.RunUntil(1500);
     // Skipped after one interval, not repeated: sentence 3 plays at 1.1 s (first tick + 1 s).
     ASSERT_EQ(m_time.opened.size(), 1u);
-    EXPECT_EQ(m_time.opened.front().first, 1100);
+    EXPECT_EQ(m_time.openTimes.front(), 1100);
     EXPECT_EQ(m_loop.nowPlayNum(), 3);
     EXPECT_TRUE(m_view.lastProblem.empty());
 }
@@ -274,6 +279,104 @@ TEST_F(ReadingLoopTest, APlaylistWithNothingPlayableStopsWithAMessage)
     EXPECT_FALSE(m_loop.isReading());
     EXPECT_TRUE(m_time.opened.empty());
     EXPECT_EQ(m_view.lastProblem, reading::kNothingPlayable);
+}
+
+TEST_F(ReadingLoopTest, AStartDuringThePauseOrStopWaitKeepsTheFileItPlays)
+{
+    struct Case
+    {
+        const char* name;
+        bool stop;
+        long restartAt; ///< 0: no new start during the wait
+    };
+    // The command comes at 400 ms; pause waits 1 s, stop 0.5 s before deleting.
+    for (const Case& test : {Case{"pause, start", false, 700}, Case{"stop, start", true, 600},
+                             Case{"pause alone", false, 0}, Case{"stop alone", true, 0}}) {
+        SCOPED_TRACE(test.name);
+        const std::filesystem::path tempDir = m_folder.path() / test.name;
+        library::SentenceAudioDecoder audio(tempDir.string() + "/");
+        ASSERT_TRUE(audio.CreateTempDir());
+        VirtualTime time;
+        settings::Settings settings;
+        settings.nRepeatPlayNum = 3;
+        settings.nDuration = 1;
+        reading::ReadingLoop loop(settings, time, audio, time, m_view);
+        time.loop = &loop;
+
+        loop.UpdatePlaylist({0, 1, 2});
+        loop.StartReading();
+        time.At(400, [&] { test.stop ? loop.StopReading() : loop.PauseReading(); });
+        if (test.restartAt != 0) {
+            time.At(test.restartAt, [&] { loop.StartReading(); });
+        }
+        const long waitEnd = 400 + (test.stop ? 500 : 1000);
+        std::string held;
+        std::string heldBytes;
+        int tempFiles = -1;
+        time.At(waitEnd + 50, [&] {
+            held = time.held;
+            heldBytes = held.empty() ? std::string() : test::ReadBytes(held);
+            tempFiles = 0;
+            for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(tempDir)) {
+                ++tempFiles;
+            }
+        });
+        time.RunUntil(15000);
+
+        if (test.restartAt == 0) {
+            EXPECT_EQ(held, "") << "the player let go of its file before it was deleted";
+            EXPECT_EQ(tempFiles, 0);
+            continue;
+        }
+        // The new start's file outlives the wait, holding sentence 1, and all three readings of
+        // sentence 1 are heard before sentence 2.
+        ASSERT_FALSE(held.empty());
+        EXPECT_EQ(heldBytes, "01 One two three.");
+        const std::vector<int> sinceRestart(time.positions.begin() + 1, time.positions.begin() + 5);
+        EXPECT_EQ(sinceRestart, (std::vector<int>{1, 1, 1, 2}));
+        EXPECT_EQ(time.lastError, "");
+        EXPECT_EQ(loop.problem(), "");
+    }
+}
+
+TEST_F(ReadingLoopTest, AStartAfterPauseAndStopReadsTheFirstSentenceInFull)
+{
+    struct Case
+    {
+        const char* name;
+        long pauseAt; ///< when the pause comes, in the middle of some reading
+        int pausedPosition;
+        int pausedRound;
+    };
+    // Repeat 3, clips of 1 s, interval 1 s: readings start at 0, 2 s, 4 s, 6 s ...
+    for (const Case& test :
+         {Case{"second reading of sentence 1", 2500, 1, 2}, Case{"first reading of sentence 2", 6500, 2, 1},
+          Case{"third reading of sentence 2", 10500, 2, 3}}) {
+        SCOPED_TRACE(test.name);
+        VirtualTime time;
+        settings::Settings settings;
+        settings.nRepeatPlayNum = 3;
+        settings.nDuration = 1;
+        reading::ReadingLoop loop(settings, time, m_audio, time, m_view);
+        time.loop = &loop;
+        loop.UpdatePlaylist({0, 1, 2});
+        loop.StartReading();
+        time.At(test.pauseAt, [&] {
+            loop.PauseReading();
+            EXPECT_EQ(loop.nowPlayNum(), test.pausedPosition);
+            EXPECT_EQ(loop.repeatRound(), test.pausedRound);
+        });
+        time.At(test.pauseAt + 2000, [&] { loop.StopReading(); });
+        time.At(test.pauseAt + 3000, [&] {
+            EXPECT_EQ(loop.nowPlayNum(), 1);
+            EXPECT_EQ(loop.repeatRound(), 1);
+            time.positions.clear();
+            loop.StartReading();
+        });
+        time.RunUntil(test.pauseAt + 3000 + 7000);
+        ASSERT_GE(time.positions.size(), 4u);
+        EXPECT_EQ(std::vector<int>(time.positions.begin(), time.positions.begin() + 4), (std::vector<int>{1, 1, 1, 2}));
+    }
 }
 
 } // namespace

@@ -170,6 +170,7 @@ TEST_F(TopicSearchTest, ListsResultsByBookLessonAndSentenceOrder)
     const std::string cats = "New Concept English Book 1\\Lesson 001 Cats\\";
     const std::string dogs = "New Concept English Book 1\\Lesson 002 Dogs\\";
     const std::string late = "New Concept English Book 1\\lesson 010 Late\\";
+    const std::string backup = "New Concept English Book 1\\Lesson.bak\\";
     const std::string songs = "Some English Songs\\Lesson 001 Songs\\";
     const SearchCase cases[] = {
         {"Some English Songs/Missing Book/New Concept English Book 1",
@@ -179,12 +180,13 @@ TEST_F(TopicSearchTest, ListsResultsByBookLessonAndSentenceOrder)
          {songs + "01 The dog that barks.", songs + "02 Sing a song.", songs + "Chorus",
           cats + "01 The cat that I saw was black.", cats + "02 Cats like fish.", cats + "03 Is it your cat?",
           dogs + "01 A dog and a cat.", dogs + "02 An old dog?", dogs + "12 Where is it?",
-          late + "01 I know that he is late."}},
+          late + "01 I know that he is late.", backup + "01 A cat in a backup."}},
         {"New Concept English Book 1",
          "Cat",
          "",
          "所有+所有",
-         {cats + "01 The cat that I saw was black.", cats + "03 Is it your cat?", dogs + "01 A dog and a cat."}},
+         {cats + "01 The cat that I saw was black.", cats + "03 Is it your cat?", dogs + "01 A dog and a cat.",
+          backup + "01 A cat in a backup."}},
         {"New Concept English Book 1/Some English Songs",
          "",
          "where/chorus",
@@ -213,8 +215,9 @@ TEST_F(TopicSearchTest, HighlightsJoinMatchedWordsAnyHitAndTheAllOfTextAsTyped)
     EXPECT_EQ(byArticle.highlights[0], ExpandHighlights(" an // dog "));
 
     const SearchResults byWords = RunTopicSearch(BuiltRuleTable(), Request(kBook1, "Cat/A", "", "所有+所有+所有"));
-    ASSERT_EQ(byWords.items.size(), 1u);
+    ASSERT_EQ(byWords.items.size(), 2u);
     EXPECT_EQ(byWords.items[0], "New Concept English Book 1\\Lesson 002 Dogs\\01 A dog and a cat.");
+    EXPECT_EQ(byWords.items[1], "New Concept English Book 1\\Lesson.bak\\01 A cat in a backup.");
     EXPECT_EQ(byWords.highlights[0], "Cat /Cat./Cat,/Cat'/Cat!/Cat?/A /A./A,/A'/A!/A?");
 }
 
@@ -242,12 +245,31 @@ TEST_F(TopicSearchTest, AMarkableTopicKeepsOnlyMarkedSentences)
 
 TEST_F(TopicSearchTest, ReportsTheTotalFirstThenOneStepPerLessonFolder)
 {
+    // Four lesson folders of book 1 (one of them with a '.' in its name), none of the missing
+    // book, one of the songs: every folder searched is counted, and only those.
     std::vector<std::pair<int, int>> steps;
     const SearchResults results = RunTopicSearch(
         BuiltRuleTable(), Request("New Concept English Book 1/Missing/Some English Songs", "", "", "所有+所有"),
         [&steps](int done, int total) { steps.emplace_back(done, total); });
-    EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}}));
-    EXPECT_EQ(results.items.size(), 10u);
+    EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{0, 5}, {1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
+    EXPECT_EQ(results.items.size(), 11u);
+    EXPECT_EQ(results.problems, (Strings{"找不到课本文件夹: " + (m_root.path() / "Missing").string()}));
+}
+
+TEST_F(TopicSearchTest, UnusualNamesAreSearchedAndListedWhole)
+{
+    // A title holding '\\', a title and a lesson folder whose names are GBK, not UTF-8.
+    const fs::path mixed = fs::path(kSongs) / "Lesson 020 Mixed";
+    m_root.Write(mixed / "01 Either\\or..sau");
+    m_root.Write(mixed / ("02 " + Gb18030("狗") + " dog..sau"));
+    m_root.Write(fs::path(kSongs) / ("Lesson 021 " + Gb18030("杂项")) / "01 Fine..sau");
+    const std::string songs = "Some English Songs\\Lesson 001 Songs\\";
+    const std::string prefix = "Some English Songs\\Lesson 020 Mixed\\";
+    const SearchResults results = RunTopicSearch(BuiltRuleTable(), Request(kSongs, "", "", "所有+所有"));
+    EXPECT_EQ(results.items, (Strings{songs + "01 The dog that barks.", songs + "02 Sing a song.", songs + "Chorus",
+                                      prefix + "01 Either\\or.", prefix + "02 狗 dog.",
+                                      "Some English Songs\\Lesson 021 杂项\\01 Fine."}));
+    EXPECT_TRUE(results.problems.empty());
 }
 
 TEST_F(TopicSearchTest, CancellingBetweenLessonFoldersReturnsNothing)

@@ -9,12 +9,14 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "QSettingsProfile.h"
 #include "TempFolder.h"
 #include "library/Library.h"
+#include "reading/IMediaPlayer.h"
 
 using namespace lectoria;
 using lectoria::test::TempFolder;
@@ -129,6 +131,37 @@ TEST(ReadingAloud, TwoSentencesAreHeardInOrderWithTheIntervalBetweenThem)
     const int gapMs = sounds[1].startMs - (sounds[0].startMs + sounds[0].lengthMs);
     EXPECT_GE(gapMs, 1700) << "the interval of 2 s is missing";
     EXPECT_LE(gapMs, 3300) << "the interval of 2 s is far too long";
+}
+
+TEST(ReadingAloud, AStartDuringThePauseWaitKeepsTheFileForEveryReading)
+{
+    TempFolder folder;
+    const std::string root = LECTORIA_DEMO_ROOT;
+    folder.Write("profile.ini", "[kelvaro]\nnDuration=0\nnRepeatPlayNum=2\n");
+    platform::QSettingsProfile profile(QString::fromStdString((folder.path() / "profile.ini").string()));
+    ui::MainWindowOptions options;
+    options.profile = &profile;
+    options.tempDir = (folder.path() / "TemporaryQenReading").string() + "/";
+    options.programDirectory = root;
+    ui::CParlivoDlg window(options);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.readingLoop().isReading(); }, 5000));
+    QTest::qWait(300);
+
+    // F3, and F2 while the pause still waits before deleting the temporary audio.
+    QTimer::singleShot(300, &window, [&window] { QTest::keyClick(window.sentenceList(), Qt::Key_F2); });
+    QTest::keyClick(window.sentenceList(), Qt::Key_F3);
+    ASSERT_TRUE(window.readingLoop().isReading());
+    EXPECT_TRUE(fs::is_regular_file(window.audio().tempAudioPath())) << "the pause deleted the file being played";
+
+    // The second reading of the sentence opens the same file again and plays it.
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.readingLoop().repeatRound() == 2; }, 15000));
+    QTest::qWait(300);
+    EXPECT_EQ(window.player().LastError(), "");
+    EXPECT_EQ(window.readingLoop().problem(), "");
+    EXPECT_NE(window.player().PlayState(), reading::IMediaPlayer::kStopped);
+    EXPECT_EQ(window.settings().nNowPlayNum, 1);
+    window.close();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,8 @@
 
 namespace lectoria::test {
 
-/// A player that plays nothing: tests decide when the current file has finished.
+/// A player that plays nothing: tests decide when the current file has finished. Like the real
+/// one it reports a missing file as a failed reading, and it holds the opened file until Stop().
 class FakeMediaPlayer : public reading::IMediaPlayer
 {
 public:
@@ -16,8 +18,11 @@ public:
     void Open(const std::string& path) override
     {
         opened.push_back(path);
-        playing = autoStart && !failNextOpen;
-        lastError = failNextOpen ? "cannot play" : "";
+        std::error_code error;
+        const bool present = std::filesystem::is_regular_file(path, error);
+        playing = autoStart && present && !failNextOpen;
+        lastError = !present ? "missing file" : failNextOpen ? "cannot play" : "";
+        held = present ? path : std::string();
         failNextOpen = false;
     }
     int PlayState() const override { return playing ? kPlaying : kStopped; }
@@ -25,10 +30,11 @@ public:
     {
         ++stops;
         playing = false;
+        held.clear();
     }
     std::string LastError() const override { return lastError; }
 
-    /// The current file reaches its end.
+    /// The current file reaches its end; the player keeps holding it.
     void Finish() { playing = false; }
 
     bool autoStart = false;
@@ -38,6 +44,8 @@ public:
     int stops = 0;
     std::string lastError;
     std::vector<std::string> opened;
+    /// The file the player has open, empty after Stop().
+    std::string held;
 };
 
 } // namespace lectoria::test

@@ -2,9 +2,11 @@
 // and notes that survive a restart.
 #include "CParlivoDlg.h"
 
+#include <chrono>
 #include <filesystem>
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -180,6 +182,23 @@ TEST_F(ReadingWindowTest, HoveringAnItemShowsItsTextInTheStatusLine)
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m_window->grammarPane()->viewport(), &move);
     EXPECT_TRUE(m_window->statusLine()->text().startsWith(QStringLiteral("当前课文:")));
+}
+
+TEST_F(ReadingWindowTest, IntervalWaitsAreNeverShorterThanAsked)
+{
+    reading::IReadingClock& clock = *m_window;
+    for (const int ms : {2000, 3000}) {
+        // Qt moves a coarse timer's wake-up to a nearby full second of the monotonic clock, so a
+        // wait that starts just after one is where an early end would show.
+        using namespace std::chrono;
+        while (duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() % 1000 != 50) {
+            QTest::qSleep(1);
+        }
+        QElapsedTimer elapsed;
+        elapsed.start();
+        clock.WaitPumping(ms);
+        EXPECT_GE(elapsed.elapsed(), ms);
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "CSelectSubjectDlg.h"
 #include "CSelectTextDlg.h"
 #include "FakeMediaPlayer.h"
+#include "Gb18030.h"
 #include "QSettingsProfile.h"
 #include "TempFolder.h"
 #include "TitleBar.h"
@@ -27,6 +28,7 @@
 
 using namespace lectoria;
 using lectoria::test::FakeMediaPlayer;
+using lectoria::test::Gb18030;
 using lectoria::test::TempFolder;
 namespace fs = std::filesystem;
 
@@ -51,6 +53,7 @@ protected:
 
     void Open(const std::string& profile)
     {
+        m_window.reset(); // it saves into the profile it was given
         m_folder.Write("profile.ini", profile);
         m_profile = std::make_unique<platform::QSettingsProfile>(
             QString::fromStdString((m_folder.path() / "profile.ini").string()));
@@ -147,6 +150,92 @@ TEST_F(WindowFixture, OpenTextSwitchesLessonAndStartsReading)
     EXPECT_FALSE(m_window->settings().isSelectSubject);
     EXPECT_EQ(test::ReadBytes(library::NoteFileOf(m_window->settings().strFullPath)), "(1)\r\n(2)\r\n")
         << "a lesson without a note file gets one";
+}
+
+TEST_F(WindowFixture, OpeningALessonAfterAPauseReadsItsFirstSentenceInFull)
+{
+    Open("[kelvaro]\nnRepeatPlayNum=3\nnDuration=0\n");
+    m_window->RestoreLastState();
+    m_player.Finish(); // the first reading ends; the second begins
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->readingLoop().repeatRound() == 2; }, 2000));
+    QTest::mouseClick(m_window->button(1083), Qt::LeftButton);
+    m_window->runTextDialog = [](ui::CSelectTextDlg& dialog) {
+        dialog.lessonBox()->setCurrentIndex(1);
+        dialog.show();
+        QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    };
+    m_window->OpenText();
+    ASSERT_TRUE(m_window->readingLoop().isReading());
+    EXPECT_EQ(m_window->readingLoop().repeatRound(), 1);
+    EXPECT_TRUE(m_window->statusLine()->text().endsWith(QStringLiteral("共选择2句,正第1次朗读第1句.")))
+        << m_window->statusLine()->text().toStdString();
+}
+
+TEST_F(WindowFixture, ALessonThatCannotBeListedSaysWhatIsWrongAndWhere)
+{
+    const std::string book = Root() + "New Concept English Book 1";
+    const std::pair<std::string, std::string> cases[] = {
+        {Root() + "Gone Book/Lesson 001 X", "找不到课本文件夹: " + Root() + "Gone Book"},
+        {book + "/Lesson 009 X", "找不到课文文件夹: " + book + "/Lesson 009 X"},
+    };
+    for (const auto& [lesson, message] : cases) {
+        Open("[kelvaro]\nstrFullPath=" + lesson + "\n");
+        m_window->RestoreLastState();
+        EXPECT_EQ(m_window->sentenceList()->count(), 0);
+        EXPECT_TRUE(m_window->statusLine()->text().contains(QString::fromStdString(message)))
+            << m_window->statusLine()->text().toStdString();
+    }
+    // A lesson that can be listed again clears the message.
+    m_window->runTextDialog = [](ui::CSelectTextDlg& dialog) {
+        dialog.lessonBox()->setCurrentIndex(0);
+        dialog.show();
+        QTest::mouseClick(dialog.button(1030), Qt::LeftButton);
+        return dialog.result() == QDialog::Accepted;
+    };
+    m_window->OpenText();
+    EXPECT_EQ(m_window->sentenceList()->count(), 5);
+    EXPECT_FALSE(m_window->statusLine()->text().contains(QStringLiteral("找不到")));
+}
+
+TEST_F(WindowFixture, UnusualSentenceFileNamesWorkInTextAndTopicMode)
+{
+    // A file name holding '\\' and one in GBK, as an archive made on Windows leaves them.
+    const fs::path lesson = fs::path("program") / "New Concept English Book 1" / "Lesson 003 Odd";
+    m_folder.Write(lesson / "01 Either\\or..sau", "either");
+    m_folder.Write(lesson / ("02 " + Gb18030("狗") + " dog..sau"), "dog");
+    const std::string lessonPath = Root() + "New Concept English Book 1/Lesson 003 Odd";
+    auto readsBothWithoutProblem = [this] {
+        for (int step = 0; step < 2; ++step) {
+            EXPECT_EQ(m_player.lastError, "") << "reading " << step;
+            EXPECT_EQ(m_window->readingLoop().problem(), "") << "reading " << step;
+            QTest::keyClick(m_window->sentenceList(), Qt::Key_PageDown);
+        }
+    };
+
+    Open("[kelvaro]\nstrFullPath=" + lessonPath + "\n");
+    m_window->RestoreLastState();
+    EXPECT_EQ(ListTexts(), (QStringList{QStringLiteral("01 Either\\or."), QStringLiteral("02 狗 dog.")}));
+    readsBothWithoutProblem();
+
+    // Topic mode: all of book 1; the two odd sentences are the last results.
+    Open("[kelvaro]\nisSelectSubject=1\nnNowPlayNum=8\nstrSubjectBook=New Concept English Book 1\n"
+         "strSubjectWord=+\nstrSubjectGrammar=所有+所有+所有\nstrFullPath=" +
+         lessonPath + "\n");
+    m_window->RestoreLastState();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 20000));
+    ASSERT_EQ(m_window->sentenceList()->count(), 9);
+    EXPECT_EQ(ListTexts().mid(7), (QStringList{QStringLiteral("01 Either\\or."), QStringLiteral("02 狗 dog.")}));
+    EXPECT_EQ(m_window->wholeSentencePane()->toPlainText(),
+              QStringLiteral("Current Text:New Concept English Book 1\\Lesson 003 Odd"));
+    m_window->grammarPane()->setPlainText(QStringLiteral("either … or"));
+    readsBothWithoutProblem();
+    QString message;
+    AnswerNextMessage(&message);
+    m_window->close();
+    QTest::qWait(20);
+    EXPECT_EQ(message, "");
+    EXPECT_EQ(test::ReadBytes(library::NoteFileOf(lessonPath)), Gb18030("(1)either … or\r\n(2)\r\n"));
 }
 
 TEST_F(WindowFixture, OpenTopicFromTheLargePaneTakesTheSelectedWord)

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "grammar/TextRules.h"
+#include "library/FileNames.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +59,42 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 std::string FileName(const fs::path& path)
 {
     return path.filename().string();
+}
+
+std::string WithoutTrailingSeparators(std::string_view path)
+{
+    while (path.size() > 1 && IsSeparator(path.back())) {
+        path.remove_suffix(1);
+    }
+    return std::string(path);
+}
+
+// What is wrong with a folder that could not be listed, in the user's words. `kind` names the
+// folder ("课本" or "课文").
+std::string FolderError(const std::string& kind, const std::string& folder, const std::error_code& error)
+{
+    if (error == std::errc::no_such_file_or_directory) {
+        return "找不到" + kind + "文件夹: " + folder;
+    }
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted) {
+        return "没有读取" + kind + "文件夹的权限: " + folder;
+    }
+    if (error == std::errc::not_a_directory) {
+        return kind + "路径不是文件夹: " + folder;
+    }
+    return "无法读取" + kind + "文件夹: " + folder + " (" + error.message() + ")";
+}
+
+// The entries of a folder given by shown names, as raw names; `error` is set when the folder
+// cannot be opened or read to its end.
+std::vector<fs::directory_entry> ReadFolder(std::string_view folder, std::error_code& error)
+{
+    std::vector<fs::directory_entry> entries;
+    for (fs::directory_iterator it(fs::path(FileSystemPath(folder)), error), end; !error && it != end;
+         it.increment(error)) {
+        entries.push_back(*it);
+    }
+    return entries;
 }
 
 } // namespace
@@ -139,8 +176,19 @@ std::string NoteFileOf(std::string_view lessonPath)
     while (!path.empty() && IsSeparator(path.back())) {
         path.pop_back();
     }
-    return path + kPathSeparator + BookNameOf(lessonPath) + " Lesson" + LessonNumberOf(LessonNameOf(lessonPath)) +
-           ".txt";
+    return FileSystemPath(path + kPathSeparator + BookNameOf(lessonPath) + " Lesson" +
+                          LessonNumberOf(LessonNameOf(lessonPath)) + ".txt");
+}
+
+std::string ItemLessonOf(std::string_view itemPath)
+{
+    // Everything before the second separator; with fewer, everything before the last one.
+    const std::size_t first = itemPath.find(kItemPathSeparator);
+    if (first == std::string_view::npos) {
+        return std::string(itemPath);
+    }
+    const std::size_t second = itemPath.find(kItemPathSeparator, first + 1);
+    return std::string(itemPath.substr(0, second == std::string_view::npos ? first : second));
 }
 
 ItemPathParts SplitItemPath(std::string_view itemPath)
@@ -164,20 +212,26 @@ ItemPathParts SplitItemPath(std::string_view itemPath)
 
 std::string SentenceId(std::string_view relativePath)
 {
-    const std::vector<std::string> parts = grammar::SplitList(relativePath, kItemPathSeparator);
-    auto words = [&parts](std::size_t i) {
-        return i < parts.size() ? grammar::SplitList(parts[i], ' ') : std::vector<std::string>{""};
-    };
-    const std::vector<std::string> book = words(0);
-    const std::vector<std::string> lesson = words(1);
-    const std::vector<std::string> title = words(2);
+    const ItemPathParts parts = SplitItemPath(relativePath);
+    const std::vector<std::string> book = grammar::SplitList(parts.book, ' ');
+    const std::vector<std::string> lesson = grammar::SplitList(parts.lesson, ' ');
+    const std::vector<std::string> title = grammar::SplitList(parts.title, ' ');
     return book.front() + book.back() + lesson[0] + (lesson.size() > 1 ? lesson[1] : std::string()) + "T" +
            title.front();
 }
 
 std::string NativeRelativePath(std::string_view itemPath)
 {
-    return Replaced(itemPath, kItemPathSeparator, kPathSeparator);
+    std::string path(itemPath);
+    std::size_t at = 0;
+    for (int separator = 0; separator < 2; ++separator) {
+        at = path.find(kItemPathSeparator, at);
+        if (at == std::string::npos) {
+            break;
+        }
+        path[at++] = kPathSeparator;
+    }
+    return path;
 }
 
 std::string TitleToFileName(std::string_view title)
@@ -227,9 +281,9 @@ std::string SentenceAudioPath(std::string_view strFullPath, bool isSelectSubject
                               std::string_view itemPath)
 {
     if (isSelectSubject) {
-        return LibraryRootOf(strFullPath) + TitleToFileName(NativeRelativePath(itemPath)) + ".sau";
+        return FileSystemPath(LibraryRootOf(strFullPath) + TitleToFileName(NativeRelativePath(itemPath)) + ".sau");
     }
-    return std::string(strFullPath) + kPathSeparator + TitleToFileName(itemText) + ".sau";
+    return FileSystemPath(std::string(strFullPath) + kPathSeparator + TitleToFileName(itemText) + ".sau");
 }
 
 bool LessThanIgnoringCase(std::string_view a, std::string_view b)
@@ -239,41 +293,90 @@ bool LessThanIgnoringCase(std::string_view a, std::string_view b)
     });
 }
 
-std::vector<std::string> FillLessonList(std::string_view strFullPath)
+FolderListing ListLesson(std::string_view strFullPath)
 {
-    std::vector<std::string> titles;
+    FolderListing listing;
+    const std::string lesson = WithoutTrailingSeparators(strFullPath);
+    if (lesson.empty()) {
+        return listing;
+    }
     std::error_code error;
-    for (fs::directory_iterator it(fs::path(std::string(strFullPath)), error), end; !error && it != end;
-         it.increment(error)) {
-        const fs::path& path = it->path();
-        if (!EqualsIgnoringCase(path.extension().string(), ".sau") || it->is_directory(error)) {
+    const std::vector<fs::directory_entry> entries = ReadFolder(lesson, error);
+    if (error) {
+        // Say which folder is at fault: a missing or closed book folder hides every lesson in it.
+        const std::string book = WithoutTrailingSeparators(fs::path(lesson).parent_path().string());
+        std::error_code bookError;
+        const fs::file_status bookStatus = fs::status(fs::path(FileSystemPath(book)), bookError);
+        std::error_code lessonError;
+        const bool lessonBlocked =
+            fs::status(fs::path(FileSystemPath(lesson)), lessonError).type() == fs::file_type::none &&
+            lessonError == std::errc::permission_denied;
+        if (bookStatus.type() == fs::file_type::not_found) {
+            listing.error = FolderError("课本", book, std::make_error_code(std::errc::no_such_file_or_directory));
+        } else if (lessonBlocked) {
+            listing.error = FolderError("课本", book, lessonError);
+        } else {
+            listing.error = FolderError("课文", lesson, error);
+        }
+        return listing;
+    }
+    for (const fs::directory_entry& entry : entries) {
+        std::error_code typeError;
+        if (!EqualsIgnoringCase(entry.path().extension().string(), ".sau") || entry.is_directory(typeError)) {
             continue;
         }
-        titles.push_back(path.stem().string());
+        listing.names.push_back(FileName(entry.path()));
     }
     // Sorted by file name, as a Windows listing returns them, before '^' turns back into '?'.
-    std::sort(titles.begin(), titles.end(), LessThanIgnoringCase);
-    for (std::string& title : titles) {
-        title = FileNameToTitle(title);
+    std::sort(listing.names.begin(), listing.names.end(), LessThanIgnoringCase);
+    for (std::string& title : listing.names) {
+        // The whole name is decoded, as FileSystemPath decodes it when the title is played.
+        std::string shown = DisplayName(title);
+        constexpr std::size_t extension = 4; // ".sau"
+        if (shown.size() >= extension &&
+            EqualsIgnoringCase(std::string_view(shown).substr(shown.size() - extension), ".sau")) {
+            shown.resize(shown.size() - extension);
+        } else {
+            shown = DisplayName(title.substr(0, title.size() - extension));
+        }
+        title = FileNameToTitle(shown);
     }
-    return titles;
+    return listing;
+}
+
+FolderListing ListBook(std::string_view bookPath)
+{
+    FolderListing listing;
+    const std::string book = WithoutTrailingSeparators(bookPath);
+    std::error_code error;
+    const std::vector<fs::directory_entry> entries = ReadFolder(book, error);
+    if (error) {
+        listing.error = FolderError("课本", book, error);
+        return listing;
+    }
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = FileName(entry.path());
+        std::error_code typeError;
+        if (!EqualsIgnoringCase(std::string_view(name).substr(0, 6), "Lesson") || !entry.is_directory(typeError)) {
+            continue;
+        }
+        listing.names.push_back(name);
+    }
+    std::sort(listing.names.begin(), listing.names.end(), LessThanIgnoringCase);
+    for (std::string& name : listing.names) {
+        name = DisplayName(name);
+    }
+    return listing;
+}
+
+std::vector<std::string> FillLessonList(std::string_view strFullPath)
+{
+    return ListLesson(strFullPath).names;
 }
 
 std::vector<std::string> LessonFolders(std::string_view bookPath)
 {
-    std::vector<std::string> lessons;
-    std::error_code error;
-    for (fs::directory_iterator it(fs::path(std::string(bookPath)), error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = FileName(it->path());
-        if (!it->is_directory(error) || name.find('.') != std::string::npos ||
-            !EqualsIgnoringCase(std::string_view(name).substr(0, 6), "Lesson")) {
-            continue;
-        }
-        lessons.push_back(name);
-    }
-    std::sort(lessons.begin(), lessons.end(), LessThanIgnoringCase);
-    return lessons;
+    return ListBook(bookPath).names;
 }
 
 std::string FindSentenceItem(const std::vector<std::string>& items, int n)

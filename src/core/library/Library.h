@@ -41,7 +41,8 @@ std::string LibraryRootOf(std::string_view lessonPath);
 /// empty when no blank follows the number.
 std::string LessonNumberOf(std::string_view lessonName);
 
-/// The grammar-note file of a lesson: lessonPath/BOOK LessonNNN.txt.
+/// The grammar-note file of a lesson: lessonPath/BOOK LessonNNN.txt, as the path on disk
+/// (FileSystemPath).
 std::string NoteFileOf(std::string_view lessonPath);
 
 /// The compact mark id of an `itemPaths` entry, such as New1Lesson003T02.
@@ -57,7 +58,11 @@ struct ItemPathParts
 };
 ItemPathParts SplitItemPath(std::string_view itemPath);
 
-/// Turns '\'-separated `itemPaths` text into a native relative path.
+/// The book\lesson part of an `itemPaths` entry, without its title.
+std::string ItemLessonOf(std::string_view itemPath);
+
+/// Turns '\'-separated `itemPaths` text (or a book\lesson part of it) into a native relative
+/// path; a '\' inside the title stays.
 std::string NativeRelativePath(std::string_view itemPath);
 
 /// A file name cannot hold '?': titles store it as '^'.
@@ -78,15 +83,33 @@ bool EndsSentence(std::string_view title);
 
 /// The audio file of a list item: in text mode the lesson folder plus the item text, in topic
 /// mode the library root plus the item's relative path; '?' stored as '^', extension ".sau".
+/// The result is the path on disk (FileSystemPath), also for names that are not UTF-8.
 std::string SentenceAudioPath(std::string_view strFullPath, bool isSelectSubject, std::string_view itemText,
                               std::string_view itemPath);
 
-/// The titles of a lesson's sentence files ("*.sau"), '?' restored, in reading order
-/// (ascending without regard to case). A missing folder gives an empty list.
+/// The names in a library folder, or what is wrong and where.
+struct FolderListing
+{
+    std::vector<std::string> names;
+    std::string error; ///< empty when the folder was read; else a message naming the folder
+
+    bool ok() const { return error.empty(); }
+};
+
+/// The titles of a lesson's sentence files ("*.sau"), '?' restored, names shown as
+/// DisplayName gives them, in reading order (ascending without regard to case). A missing or
+/// unreadable lesson folder, or a book folder that is missing or blocks the way, is reported.
+FolderListing ListLesson(std::string_view strFullPath);
+
+/// The lesson folders of a book folder: every folder whose name starts with "Lesson" (dots
+/// allowed), shown names, in ascending order without regard to case. A missing or
+/// unreadable book folder is reported.
+FolderListing ListBook(std::string_view bookPath);
+
+/// ListLesson's titles; empty when the folder cannot be read.
 std::vector<std::string> FillLessonList(std::string_view strFullPath);
 
-/// The lesson folders of a book folder ("Lesson*" without '.'), in ascending order without
-/// regard to case. A missing folder gives an empty list.
+/// ListBook's names; empty when the folder cannot be read.
 std::vector<std::string> LessonFolders(std::string_view bookPath);
 
 /// The text of the first item whose sentence number is n, else the last item's text.

@@ -144,6 +144,16 @@ void SentenceAudioDecoder::DeleteTempAudio() const
     RemoveQuietly(m_tempDir + std::string(kSecondTemp));
 }
 
+void SentenceAudioDecoder::DeleteTempAudioExcept(const std::string& inUse) const
+{
+    for (const std::string_view name : {kFirstTemp, kSecondTemp}) {
+        const std::string path = m_tempDir + std::string(name);
+        if (path != inUse) {
+            RemoveQuietly(path);
+        }
+    }
+}
+
 void SentenceAudioDecoder::RemoveTempDir() const
 {
     DeleteTempAudio();

@@ -51,8 +51,11 @@ public:
     /// Unscrambles `sourcePath` into the temporary file the player does not hold.
     AudioResult DecodeSentenceAudio(const std::string& sourcePath);
 
-    /// Deletes both temporary files; failures are ignored.
+    /// Deletes both temporary files; failures are ignored. The player must not hold either.
     void DeleteTempAudio() const;
+
+    /// Deletes the temporary files other than `inUse`; failures are ignored.
+    void DeleteTempAudioExcept(const std::string& inUse) const;
 
     /// Deletes both temporary files and the temporary folder; failures are ignored.
     void RemoveTempDir() const;

@@ -170,8 +170,7 @@ WholeSentence ComposeWholeSentence(const std::vector<std::string>& items, std::s
 
 std::string TopicLessonText(std::string_view itemPath)
 {
-    const std::size_t cut = itemPath.rfind(library::kItemPathSeparator);
-    return "Current Text:" + std::string(cut == std::string_view::npos ? itemPath : itemPath.substr(0, cut));
+    return "Current Text:" + library::ItemLessonOf(itemPath);
 }
 
 std::string NoteDisplayText(std::string_view note)

@@ -77,7 +77,7 @@ void ReadingLoop::PauseReading()
         m_view.UpdateStatusLine(m_problem);
     }
     m_clock.WaitPumping(1000);
-    m_audio.DeleteTempAudio();
+    DeleteIdleTempAudio();
 }
 
 void ReadingLoop::StopReading()
@@ -85,12 +85,25 @@ void ReadingLoop::StopReading()
     if (m_isReading) {
         StopPlayback();
         m_isReading = false;
-        m_repeatRound = 1;
-        m_settings.nNowPlayNum = 1;
         ++m_moves;
-        PlayPosition(true, false);
     }
+    // Also when idle: a pause before the stop left the count in the middle of a sentence, and
+    // the next start (or the next lesson) must begin with a full count at the first sentence.
+    m_repeatRound = 1;
+    m_settings.nNowPlayNum = 1;
+    PlayPosition(true, false);
     m_clock.WaitPumping(500);
+    DeleteIdleTempAudio();
+}
+
+void ReadingLoop::DeleteIdleTempAudio()
+{
+    if (m_isReading) {
+        // Reading started again during the wait: its sentence plays from the current file.
+        m_audio.DeleteTempAudioExcept(m_audio.tempAudioPath());
+        return;
+    }
+    m_player.Stop(); // releases the file the player still holds
     m_audio.DeleteTempAudio();
 }
 
@@ -128,10 +141,11 @@ void ReadingLoop::MoveBy(int step)
 void ReadingLoop::Shutdown()
 {
     if (m_isReading) {
-        StopPlayback();
         m_isReading = false;
         ++m_moves;
     }
+    // The window deletes the temporary audio next: the player must let go of it first.
+    StopPlayback();
 }
 
 void ReadingLoop::OnPollTick()
@@ -200,6 +214,8 @@ void ReadingLoop::PlayPosition(bool refreshPanes, bool decode)
     if (refreshPanes) {
         ShowPosition(m_settings.nNowPlayNum);
         if (decode && m_isReading) {
+            // Decoding deletes the file of the sentence before, which the player still holds.
+            m_player.Stop();
             const library::AudioResult result = m_audio.DecodeSentenceAudio(m_view.AudioPath(listIndex));
             if (!result.ok()) {
                 RecordProblem(result.error == library::AudioError::SourceUnreadable ? "音频文件缺失或无法读取"

@@ -59,7 +59,7 @@ public:
     void NextSentence();
     /// Timer 2: moves on when the player has finished the current reading.
     void OnPollTick();
-    /// Ends reading for good (the window is closing); no wait.
+    /// Ends reading for good (the window is closing) and releases the player's file; no wait.
     void Shutdown();
 
     bool isReading() const { return m_isReading; }
@@ -82,6 +82,8 @@ private:
     void PlayPosition(bool refreshPanes, bool decode);
     void ShowPosition(int position);
     void StopPlayback();
+    /// The end of a pause or stop: deletes the temporary audio that nothing is about to play.
+    void DeleteIdleTempAudio();
     void RecordProblem(const std::string& problem);
 
     settings::Settings& m_settings;

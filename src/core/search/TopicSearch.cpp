@@ -143,7 +143,8 @@ std::string AnyOfText(std::string_view strSubjectWord)
     return plus == std::string_view::npos ? std::string() : std::string(strSubjectWord.substr(plus + 1));
 }
 
-std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, const std::string& strSubjectBook)
+std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, const std::string& strSubjectBook,
+                                               std::vector<std::string>* problems)
 {
     std::vector<std::string> folders;
     for (const std::string& book : grammar::SplitList(strSubjectBook, '/')) {
@@ -152,7 +153,11 @@ std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, c
             continue;
         }
         const std::filesystem::path bookPath = std::filesystem::path(libraryRoot) / book;
-        for (const std::string& lesson : library::LessonFolders(bookPath.string())) {
+        const library::FolderListing lessons = library::ListBook(bookPath.string());
+        if (!lessons.ok() && problems != nullptr) {
+            problems->push_back(lessons.error);
+        }
+        for (const std::string& lesson : lessons.names) {
             folders.push_back((bookPath / lesson).string());
         }
     }
@@ -160,12 +165,16 @@ std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, c
 }
 
 std::vector<std::string> SearchLesson(const LessonSearch& search, const std::string& lessonPath,
-                                      std::vector<std::string>& resultInfos)
+                                      std::vector<std::string>& resultInfos, std::vector<std::string>* problems)
 {
     std::vector<std::string> items;
     const std::string itemPrefix = library::BookNameOf(lessonPath) + library::kItemPathSeparator +
                                    library::LessonNameOf(lessonPath) + library::kItemPathSeparator;
-    for (const std::string& title : library::FillLessonList(lessonPath)) {
+    const library::FolderListing titles = library::ListLesson(lessonPath);
+    if (!titles.ok() && problems != nullptr) {
+        problems->push_back(titles.error);
+    }
+    for (const std::string& title : titles.names) {
         const std::size_t blank = title.find(' ');
         const std::string sentence = grammar::ToLowerAscii(
             blank == std::string::npos ? std::string_view(title) : std::string_view(title).substr(blank + 1));
@@ -191,7 +200,8 @@ SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchReques
                              const SearchProgress& progress, const std::atomic<bool>* cancel)
 {
     const std::string root = library::LibraryRootOf(request.strFullPath);
-    const std::vector<std::string> lessons = LessonFoldersToSearch(root, request.strSubjectBook);
+    std::vector<std::string> problems;
+    const std::vector<std::string> lessons = LessonFoldersToSearch(root, request.strSubjectBook, &problems);
     const int total = static_cast<int>(lessons.size());
     if (progress) {
         progress(0, total);
@@ -214,7 +224,7 @@ SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchReques
             return stopped;
         }
         std::vector<std::string> items =
-            SearchLesson(search, lessons[static_cast<std::size_t>(done)], results.highlights);
+            SearchLesson(search, lessons[static_cast<std::size_t>(done)], results.highlights, &problems);
         results.items.insert(results.items.end(), std::make_move_iterator(items.begin()),
                              std::make_move_iterator(items.end()));
         if (progress) {
@@ -228,6 +238,7 @@ SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchReques
         }
     }
     ExpandHighlights(results.highlights);
+    results.problems = std::move(problems);
     return results;
 }
 

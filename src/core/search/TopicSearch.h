@@ -60,14 +60,17 @@ struct SearchResults
 {
     std::vector<std::string> items;      ///< book\lesson\title, '?' restored
     std::vector<std::string> highlights; ///< per item: expanded highlight patterns
+    std::vector<std::string> problems;   ///< one message per book or lesson folder that could not be read
     bool cancelled = false;              ///< stopped before the end: items and highlights are empty
 };
 
 /// Called once before the walk with (0, total) and once per lesson folder searched.
 using SearchProgress = std::function<void(int done, int total)>;
 
-/// The lesson folders a search walks: for each book in order, its "Lesson*" folders.
-std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, const std::string& strSubjectBook);
+/// The lesson folders a search walks: for each book in order, its "Lesson*" folders (ListBook).
+/// A book folder that cannot be read adds a message to `problems` when given.
+std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, const std::string& strSubjectBook,
+                                               std::vector<std::string>* problems = nullptr);
 
 /// What every lesson of one search is tested against: the prepared topic words, the current
 /// rule and, for a markable topic, the mark tag and the mark list.
@@ -80,9 +83,11 @@ struct LessonSearch
 };
 
 /// Searches the sentence titles of one lesson folder (never opening a file): returns the items
-/// that pass (book\lesson\title) and appends one info text per item to `resultInfos`.
+/// that pass (book\lesson\title) and appends one info text per item to `resultInfos`. A lesson
+/// folder that cannot be read adds a message to `problems` when given.
 std::vector<std::string> SearchLesson(const LessonSearch& search, const std::string& lessonPath,
-                                      std::vector<std::string>& resultInfos);
+                                      std::vector<std::string>& resultInfos,
+                                      std::vector<std::string>* problems = nullptr);
 
 /// Runs one topic search with the given rule table: topic words, rule, grammar marks. Safe to
 /// run on a worker thread (it touches no widget and only reads `table`); `cancel`, when set,
