@@ -213,7 +213,7 @@ bool IsOneSentencePerLine(const std::vector<std::string>& englishLines)
         SplitParagraph(trimmed, sentences);
         whole += sentences.size() == 1 && EndsWithTerminal(trimmed);
     }
-    return lines >= 2 && whole * 2 >= lines;
+    return lines >= 2 && whole * 2 > lines;
 }
 
 std::vector<SentenceWithNote> SentencesOfText(std::string_view text)
