@@ -1,5 +1,6 @@
 #include "EspeakSpeech.h"
 
+#include <cstring>
 #include <mutex>
 
 #include <espeak-ng/speak_lib.h>
@@ -38,11 +39,35 @@ int StartEspeak()
     return rate;
 }
 
+// Whether an installed voice speaks `language`; called with the lock held.
+bool HasLanguage(const std::string& language)
+{
+    const espeak_VOICE** voices = espeak_ListVoices(nullptr);
+    for (; voices != nullptr && *voices != nullptr; ++voices) {
+        // `languages` holds entries of a priority byte, a name and a NUL, ended by an empty name.
+        for (const char* entry = (*voices)->languages; entry != nullptr && entry[0] != '\0' && entry[1] != '\0';
+             entry += std::strlen(entry + 1) + 2) {
+            if (language == entry + 1) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 import::MediaStatus Apply(const std::string& voice, int wordsPerMinute){
     if (StartEspeak() == 0){return {"espeak-ng cannot start (is espeak-ng-data installed?)"};
 } // namespace
 if (espeak_SetVoiceByName(voice.c_str()) != EE_OK) {
-    return {"espeak-ng has no voice named '" + voice + "'"};
+    // Not a voice name: a language such as "en-gb" picks that language's first voice.
+    if (!HasLanguage(voice)) {
+        return {"espeak-ng has no voice named '" + voice + "'"};
+    }
+    espeak_VOICE wanted{};
+    wanted.languages = voice.c_str();
+    if (espeak_SetVoiceByProperties(&wanted) != EE_OK) {
+        return {"espeak-ng cannot use the voice '" + voice + "'"};
+    }
 }
 espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
 return {};
