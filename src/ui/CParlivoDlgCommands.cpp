@@ -122,9 +122,13 @@ void CParlivoDlg::OpenText()
         return;
     }
     SaveNotes();
-    CSelectTextDlg dialog(m_settings.strFullPath, library::LibraryBookList(library::LibraryRootOf(m_settings.strFullPath)), this);
+    CSelectTextDlg dialog(m_settings.strFullPath,
+                          library::LibraryBookList(library::LibraryRootOf(m_settings.strFullPath)), this);
     const bool confirmed = runTextDialog ? runTextDialog(dialog) : dialog.exec() == QDialog::Accepted;
     if (!confirmed) {
+        if (dialog.importRequested()) {
+            ImportLesson();
+        }
         return;
     }
     m_loop->StopReading();

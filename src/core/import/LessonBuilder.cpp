@@ -112,6 +112,9 @@ ImportResult CheckRequest(const ImportRequest& request)
 
 std::string JoinPath(const std::string& folder, const std::string& name)
 {
+    if (!folder.empty() && (folder.back() == library::kPathSeparator || folder.back() == '/')) {
+        return folder + name;
+    }
     return folder + library::kPathSeparator + name;
 }
 
