@@ -134,5 +134,13 @@ void BM_Import150SentencesThroughSpeech(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ImportTenMinuteMp3With150LrcCues)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
-BENCHMARK(BM_Import150SentencesThroughSpeech)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_ImportTenMinuteMp3With150LrcCues)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_Import150SentencesThroughSpeech)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();

@@ -11,6 +11,8 @@
 #include "TempFolder.h"
 #include "import/LessonBuilder.h"
 
+#include <gst/gst.h>
+
 namespace lectoria::test {
 
 /// The real media parts, as the program uses them.
@@ -49,7 +51,40 @@ inline const std::vector<std::pair<std::string, std::string>>& FixtureSentences(
     return sentences;
 }
 
-/// The fixture recording as WAV, MP3 (made by the lame command) and FLAC (made by sox), made once
+/// Muxes the recording's sound with a test-picture video track into a Matroska file, as a video
+/// with subtitles would come.
+inline bool MakeVideo(const std::filesystem::path& wav, const std::filesystem::path& mkv)
+{
+    gst_init(nullptr, nullptr);
+    const std::string description =
+        "filesrc location=\"" + wav.string() +
+        "\" ! wavparse ! audioconvert ! audioresample ! vorbisenc ! queue ! mux. "
+        "videotestsrc num-buffers=160 ! video/x-raw,width=64,height=48,framerate=10/1 ! vp8enc deadline=1 ! "
+        "queue ! mux. matroskamux name=mux ! filesink location=\"" +
+        mkv.string() + "\"";
+    GError* error = nullptr;
+    GstElement* pipeline = gst_parse_launch(description.c_str(), &error);
+    if (pipeline == nullptr || error != nullptr) {
+        ADD_FAILURE() << (error != nullptr ? error->message : "no pipeline");
+        g_clear_error(&error);
+        return false;
+    }
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GstMessage* message = gst_bus_timed_pop_filtered(bus, 60 * GST_SECOND,
+                                                     static_cast<GstMessageType>(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    const bool finished = message != nullptr && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
+    if (message != nullptr) {
+        gst_message_unref(message);
+    }
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return finished;
+}
+
+/// The fixture recording as WAV, MP3 (made by the lame command), FLAC (made by sox) and a Matroska
+/// video (made by GStreamer), made once
 /// per test program and removed when it ends.
 struct FixtureMedia
 {
@@ -58,6 +93,7 @@ struct FixtureMedia
     std::filesystem::path wav;
     std::filesystem::path mp3;
     std::filesystem::path flac;
+    std::filesystem::path mkv;
 
     FixtureMedia()
     {
@@ -71,6 +107,8 @@ struct FixtureMedia
         const std::string quotedWav = "'" + wav.string() + "'";
         EXPECT_EQ(std::system(("lame --quiet -b 64 " + quotedWav + " '" + mp3.string() + "'").c_str()), 0);
         EXPECT_EQ(std::system(("sox " + quotedWav + " '" + flac.string() + "'").c_str()), 0);
+        mkv = dir / "lesson.mkv";
+        EXPECT_TRUE(MakeVideo(wav, mkv));
     }
     ~FixtureMedia() { std::filesystem::remove_all(dir); }
     FixtureMedia(const FixtureMedia&) = delete;

@@ -146,6 +146,10 @@ const fs::path& Flac()
 {
     return Media().flac;
 }
+const fs::path& Mkv()
+{
+    return Media().mkv;
+}
 
 TEST(ImportLessons, RecordingsWithTimedTextBecomeLessons)
 {
@@ -156,6 +160,7 @@ TEST(ImportLessons, RecordingsWithTimedTextBecomeLessons)
         {"flac vtt utf8", Flac, import::TimedTextFormat::WebVtt, Encoding::Utf8, false},
         {"mp3 srt gb18030 bilingual", Mp3, import::TimedTextFormat::Srt, Encoding::Gb18030, true},
         {"wav vtt utf16 bilingual", Wav, import::TimedTextFormat::WebVtt, Encoding::Utf16Bom, true},
+        {"mkv video srt utf8", Mkv, import::TimedTextFormat::Srt, Encoding::Utf8, false},
     };
     TempFolder folder;
     RealMedia media;
