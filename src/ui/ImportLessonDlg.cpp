@@ -85,7 +85,10 @@ ImportLessonDlg::ImportLessonDlg(std::string libraryRoot, const std::vector<std:
         return row;
     };
     auto* audioPage = new QWidget(this);
-    auto* audioForm = new QFormLayout(audioPage);
+    auto* audioForm = new QFormLayout;
+    auto* audioColumn = new QVBoxLayout(audioPage);
+    audioColumn->addLayout(audioForm);
+    audioColumn->addStretch(1);
     audioForm->addRow(QStringLiteral("音频或视频文件:"),
                       fileRow(m_audioEdit, QStringLiteral("音频/视频 (*.mp3 *.m4a *.aac *.ogg *.opus *.flac *.wav "
                                                           "*.mp4 *.mkv *.webm);;所有文件 (*)")));
