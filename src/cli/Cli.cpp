@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "CliChecks.h"
+#include "ImportCommand.h"
 #include "grammar/RuleTable.h"
 #include "grammar/TextRules.h"
 #include "grammar/WordListData.h"
@@ -49,14 +50,14 @@ constexpr const char* kUsage =
     "                                  '/'-joined --all WORDS and one of the --any WORDS\n"
     "                                  must occur; SELECTION defaults to \"所有+所有+所有\";\n"
     "                                  --highlights adds a tab and the highlight patterns\n"
-    "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n"
+    "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n" LECTORIA_IMPORT_USAGE
     "  --help                          show this text\n"
     "\n"
     "Titles print on one line: line breaks, tabs and other control characters are\n"
     "written as \\n, \\t, \\xHH.\n"
     "Exit status: 0 done; 1 the output could not be written; 2 a bad argument, an\n"
     "unknown topic or book (the message names the nearest ones), or a file or folder\n"
-    "that cannot be read or written.\n";
+    "that cannot be read or written; import exits 1 when the import fails.\n";
 
 /// Parsed arguments: options with a value ("--rule X" or "--rule=X") and plain operands.
 struct Arguments
@@ -380,6 +381,9 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (command == "--help" || command == "-h" || command == "help") {
         out << kUsage;
         return 0;
+    }
+    if (command == "import") {
+        return RunImportCommand(args, out, err);
     }
     using Command = int (*)(const std::vector<std::string>&, const Context&);
     static const std::map<std::string, Command> commands = {

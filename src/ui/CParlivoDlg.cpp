@@ -112,6 +112,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     connect(button(1010), &QPushButton::clicked, this, &CParlivoDlg::OpenText);
     connect(button(1011), &QPushButton::clicked, this, &CParlivoDlg::OpenTopic);
     connect(m_sentenceList, &QListWidget::itemSelectionChanged, this, &CParlivoDlg::UpdatePlaylist);
+    connect(m_sentenceList, &CSpecialListBox::importLessonRequested, this, &CParlivoDlg::ImportLesson);
     connect(m_sentenceList, &QListWidget::entered, this,
             [this](const QModelIndex& index) { OnItemEntered(index.row()); });
     connect(m_grammarPane, &QPlainTextEdit::textChanged, this, &CParlivoDlg::OnGrammarPaneChanged);

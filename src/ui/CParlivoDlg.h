@@ -37,6 +37,7 @@ namespace lectoria::ui {
 class CProgressCtrlStart;
 class CSelectSubjectDlg;
 class CSelectTextDlg;
+class ImportLessonDlg;
 class CVolumeControl;
 class FramelessResizer;
 class HalftoneBand;
@@ -104,6 +105,7 @@ public:
     /// Dialog runners; tests replace them to answer the dialogs without showing them.
     std::function<bool(CSelectTextDlg&)> runTextDialog;
     std::function<bool(CSelectSubjectDlg&)> runTopicDialog;
+    std::function<bool(ImportLessonDlg&)> runImportDialog;
 
     // Window commands.
     void TogglePane(int key);
@@ -117,6 +119,8 @@ public:
     // The sentence list's owner.
     void UpdatePlaylist() override;
     void OpenText() override;
+    /// "导入课文": imports a lesson and opens it.
+    void ImportLesson();
     void OpenTopic() override;
     void ShowHelp() override;
     bool IsTopicMode() const override { return m_settings.isSelectSubject; }

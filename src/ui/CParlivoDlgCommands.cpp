@@ -17,6 +17,7 @@
 #include "NotesKeeper.h"
 #include "grammar/RuleTable.h"
 #include "grammar/TextRules.h"
+#include "library/Books.h"
 #include "library/Library.h"
 #include "search/TopicSearch.h"
 
@@ -125,9 +126,13 @@ void CParlivoDlg::OpenText()
         return;
     }
     SaveNotes();
-    CSelectTextDlg dialog(m_settings.strFullPath, library::BookList(), this);
+    CSelectTextDlg dialog(m_settings.strFullPath,
+                          library::LibraryBookList(library::LibraryRootOf(m_settings.strFullPath)), this);
     const bool confirmed = runTextDialog ? runTextDialog(dialog) : dialog.exec() == QDialog::Accepted;
     if (!confirmed) {
+        if (dialog.importRequested()) {
+            ImportLesson();
+        }
         return;
     }
     m_loop->StopReading();
@@ -152,7 +157,7 @@ void CParlivoDlg::OpenTopic()
     SaveNotes();
     TopicSearchInput input;
     input.strFullPath = m_settings.strFullPath;
-    input.bookList = library::BookList();
+    input.bookList = library::LibraryBookList(library::LibraryRootOf(m_settings.strFullPath));
     input.strSubjectBook = m_settings.strSubjectBook;
     input.strSubjectWord = m_settings.strSubjectWord;
     input.strSubjectGrammar = m_settings.strSubjectGrammar;

@@ -33,7 +33,7 @@ CSelectTextDlg::CSelectTextDlg(std::string strFullPath, std::string bookList, QW
     m_sentences->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     const std::pair<int, const char*> buttons[] = {
-        {1030, "确定但不选"}, {1091, "确定并全选朗读"}, {1099, "设置目录"}, {1031, "退出"}};
+        {1030, "确定但不选"}, {1091, "确定并全选朗读"}, {1099, "设置目录"}, {1031, "退出"}, {1100, "导入课文"}};
     for (const auto& [id, text] : buttons) {
         auto* button = new QPushButton(QString::fromUtf8(text), this);
         button->setAutoDefault(false);
@@ -52,6 +52,7 @@ CSelectTextDlg::CSelectTextDlg(std::string strFullPath, std::string bookList, QW
     buttonGrid->addWidget(button(1091), 0, 1);
     buttonGrid->addWidget(button(1099), 1, 0);
     buttonGrid->addWidget(button(1031), 1, 1);
+    buttonGrid->addWidget(button(1100), 2, 0, 1, 2);
     auto* left = new QVBoxLayout;
     left->addWidget(bookGroup);
     left->addWidget(lessonGroup, 1);
@@ -70,6 +71,10 @@ CSelectTextDlg::CSelectTextDlg(std::string strFullPath, std::string bookList, QW
     connect(button(1099), &QPushButton::clicked, this, &CSelectTextDlg::SetFolder);
     connect(button(1031), &QPushButton::clicked, this, &QDialog::reject);
     tellUser = [this](const QString& text) { QMessageBox::warning(this, QStringLiteral("Lectoria"), text); };
+    connect(button(1100), &QPushButton::clicked, this, [this] {
+        m_importRequested = true;
+        reject();
+    });
     pickFolder = [this] {
         return QFileDialog::getExistingDirectory(this, QStringLiteral("选择一个文件夹"), QString(),
                                                  QFileDialog::ShowDirsOnly);

@@ -25,6 +25,8 @@ public:
     const std::string& strFullPath() const { return m_strFullPath; }
     /// True when closed with "确定并全选朗读".
     bool selectAndRead() const { return m_selectAndRead; }
+    /// True when closed with "导入课文": the caller opens the import dialog.
+    bool importRequested() const { return m_importRequested; }
 
     /// Fills the book, lesson and sentence lists from the current lesson path.
     void FillFromPath();
@@ -60,6 +62,7 @@ private:
     std::string m_lesson;
     std::string m_bookList;
     bool m_selectAndRead = false;
+    bool m_importRequested = false;
     bool m_filling = false;
 
     QComboBox* m_bookBox = nullptr;

@@ -159,6 +159,7 @@ QMenu* CSpecialListBox::CreateContextMenu()
         {"下移选中(&D)", "move-down", &CSpecialListBox::MoveSelectedDown, true},
         {"打开文本(&T)", "open-lesson", nullptr, false},
         {"打开专题(&B)", "open-topic", nullptr, false},
+        {"导入课文(&I)", "open-lesson", nullptr, false},
         {"排列文本(&S)", "arrange", &CSpecialListBox::ArrangeTexts, true},
         {"选择颜色(&C)", "colour", &CSpecialListBox::ChooseColors, true},
         {"帮助系统", "help", nullptr, true},
@@ -180,6 +181,8 @@ QMenu* CSpecialListBox::CreateContextMenu()
             connect(action, &QAction::triggered, this, [this] { m_owner.OpenText(); });
         } else if (action->text() == QStringLiteral("打开专题(&B)")) {
             connect(action, &QAction::triggered, this, [this] { m_owner.OpenTopic(); });
+        } else if (action->text() == QStringLiteral("导入课文(&I)")) {
+            connect(action, &QAction::triggered, this, &CSpecialListBox::importLessonRequested);
         } else if (action->text() == QStringLiteral("帮助系统")) {
             connect(action, &QAction::triggered, this, [this] { m_owner.ShowHelp(); });
         }

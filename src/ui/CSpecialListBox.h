@@ -35,6 +35,10 @@ class CSpecialListBox : public QListWidget
 {
     Q_OBJECT
 
+signals:
+    /// The list menu's "导入课文" command.
+    void importLessonRequested();
+
 public:
     enum ItemRole
     {

@@ -229,8 +229,8 @@ TEST_F(SentenceListTest, ContextMenuHoldsEveryCommandInOrder)
         }
     }
     EXPECT_EQ(texts, (QStringList{"选择全部(&A)", "全部不选(&N)", "删除全部(&G)", "删除选中(&W)", "上移选中(&U)",
-                                  "下移选中(&D)", "打开文本(&T)", "打开专题(&B)", "排列文本(&S)", "选择颜色(&C)",
-                                  "帮助系统"}));
+                                  "下移选中(&D)", "打开文本(&T)", "打开专题(&B)", "导入课文(&I)", "排列文本(&S)",
+                                  "选择颜色(&C)", "帮助系统"}));
     EXPECT_EQ(separators, 7);
     for (QAction* action : menu->actions()) {
         if (action->text() == "打开专题(&B)") {

@@ -85,6 +85,27 @@ AudioResult ScrambleFile(const std::string& sourcePath, const std::string& outpu
     return AudioResult{AudioError::None, outputPath, std::string()};
 }
 
+AudioResult WriteScrambledFile(const std::string& plain, const std::string& outputPath)
+{
+    FileHandle output(std::fopen(outputPath.c_str(), "wb"));
+    if (!output) {
+        return Failure(AudioError::OutputUnwritable, outputPath, errno);
+    }
+    std::string scrambled = plain;
+    for (char& byte : scrambled) {
+        byte = static_cast<char>(static_cast<unsigned char>(byte) ^ kAudioKey);
+    }
+    const bool written = std::fwrite(scrambled.data(), 1, scrambled.size(), output.get()) == scrambled.size();
+    const int writeError = errno;
+    // A full disk often shows only when the buffered data is flushed.
+    if (std::fclose(output.release()) != 0 || !written) {
+        const int error = written ? errno : writeError;
+        RemoveQuietly(outputPath);
+        return Failure(AudioError::OutputUnwritable, outputPath, error);
+    }
+    return AudioResult{AudioError::None, outputPath, std::string()};
+}
+
 std::string DefaultTempDir()
 {
     std::error_code error;

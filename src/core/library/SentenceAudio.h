@@ -30,6 +30,10 @@ struct AudioResult
 /// output file is left behind.
 AudioResult ScrambleFile(const std::string& sourcePath, const std::string& outputPath);
 
+/// Writes `plain` XOR kAudioKey to `outputPath` as a new sentence file; on failure no output
+/// file is left behind.
+AudioResult WriteScrambledFile(const std::string& plain, const std::string& outputPath);
+
 /// A per-user temporary folder whose last component is "TemporaryQenReading", ending with
 /// the path separator.
 std::string DefaultTempDir();
