@@ -57,7 +57,10 @@ SingleInstance::Outcome SingleInstance::Start()
     }
     socket.write("show\n");
     socket.flush();
-    if (!socket.waitForReadyRead(kAnswerTimeoutMs) || !socket.readLine().startsWith("ok")) {
+    // The answer may already be in the buffer, and the first copy hangs up right after it.
+    while (!socket.canReadLine() && socket.waitForReadyRead(kAnswerTimeoutMs)) {
+    }
+    if (!socket.canReadLine() || !socket.readLine().startsWith("ok")) {
         return Outcome::Failed;
     }
     return Outcome::HandedOver;
