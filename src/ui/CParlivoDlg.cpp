@@ -88,6 +88,10 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     m_player->SetAutoStart(true);
     m_player->SetPlayCount(1);
     m_restoreProgress->hide();
+    connect(m_sentenceList, &CSpecialListBox::fillProgress, m_restoreProgress, [this](int done, int total) {
+        m_restoreProgress->setRange(0, total);
+        m_restoreProgress->setValue(done);
+    });
 
     m_panes = std::make_unique<SentencePanes>(m_wholePane, m_currentPane, m_grammarPane);
     m_notes = new NotesKeeper(this);

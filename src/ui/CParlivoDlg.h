@@ -95,8 +95,9 @@ public:
     /// Brings back the last text or topic search, selects everything and starts reading.
     /// Normally run by the first tick of the start-up timer.
     void RestoreLastState();
-    /// True while the start-up restore's search is still running.
-    bool restoring() const { return m_restoreSearch != nullptr; }
+    /// True while the start-up restore's search is still running, or a long list of results is
+    /// still going in.
+    bool restoring() const { return m_restoreSearch != nullptr || m_sentenceList->filling(); }
 
     /// Writes every edited note into its lesson's note file now; a failure is shown to the user.
     /// True when nothing is left unsaved.
@@ -179,8 +180,10 @@ private:
     void OnItemEntered(int row);
     /// Lists the open lesson and loads its notes (text mode).
     void FillLessonList();
-    /// Replaces the list with topic-search results and their data (topic mode).
-    void FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights);
+    /// Replaces the list with topic-search results and their data (topic mode), then runs `then`;
+    /// a long list goes in with its progress shown while the window stays responsive.
+    void FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights,
+                          std::function<void()> then);
     void SelectAllAndRead();
     void FinishRestore(bool read);
     void OpenTopicWithWord(const QString& word);

@@ -31,22 +31,19 @@ void CParlivoDlg::FillLessonList()
     m_notes->store().Lesson(m_settings.strFullPath).CreateIfMissing(m_sentenceList->count());
 }
 
-void CParlivoDlg::FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights)
+void CParlivoDlg::FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights,
+                                   std::function<void()> then)
 {
-    const QSignalBlocker blocker(m_sentenceList);
-    m_sentenceList->setUpdatesEnabled(false);
-    m_sentenceList->clear();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        // An item fills its data before it joins the list: a search can hand over many thousand
-        // results, and each change of a listed item is announced to the view.
-        auto* item = new QListWidgetItem(QString::fromStdString(library::SplitItemPath(items[i]).title));
-        item->setData(CSpecialListBox::PathRole, QString::fromStdString(items[i]));
-        item->setData(CSpecialListBox::HighlightRole,
-                      QString::fromStdString(i < highlights.size() ? highlights[i] : std::string()));
-        m_sentenceList->addItem(item);
-    }
-    m_sentenceList->setUpdatesEnabled(true);
     m_listProblem.clear();
+    if (static_cast<int>(items.size()) > CSpecialListBox::kFillChunk) {
+        m_restoreProgress->setRange(0, static_cast<int>(items.size()));
+        m_restoreProgress->setValue(0);
+        m_restoreProgress->show();
+    }
+    m_sentenceList->FillResults(items, highlights, [this, then = std::move(then)] {
+        m_restoreProgress->hide();
+        then();
+    });
 }
 
 void CParlivoDlg::ReloadLesson()
@@ -100,8 +97,12 @@ void CParlivoDlg::RestoreLastState()
     connect(m_restoreSearch, &SearchWorker::finished, this, [this](const SearchOutcome& outcome) {
         m_restoreSearch->deleteLater();
         m_restoreSearch = nullptr;
-        FillTopicResults(outcome.results.items, outcome.results.highlights);
-        FinishRestore(true);
+        // A book or lesson gone since last time still lets the rest be read, but the user is told.
+        FillTopicResults(outcome.results.items, outcome.results.highlights,
+                         [this, problem = search::ProblemSummary(outcome.results.problems)] {
+                             m_listProblem = problem;
+                             FinishRestore(true);
+                         });
     });
     m_restoreSearch->Start(request, nullptr);
 }
@@ -173,12 +174,13 @@ void CParlivoDlg::OpenTopic()
     m_settings.strSubjectBook = dialog.strSubjectBook();
     m_settings.strSubjectGrammar = dialog.strSubjectGrammar();
     SaveNotes();
-    FillTopicResults(dialog.resultItems(), dialog.highlightWords());
-    if (dialog.selectAndRead()) {
-        SelectAllAndRead();
-    } else {
-        UpdatePlaylist();
-    }
+    FillTopicResults(dialog.resultItems(), dialog.highlightWords(), [this, read = dialog.selectAndRead()] {
+        if (read) {
+            SelectAllAndRead();
+        } else {
+            UpdatePlaylist();
+        }
+    });
 }
 
 void CParlivoDlg::OpenTopicWithWord(const QString& word)

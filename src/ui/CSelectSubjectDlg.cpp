@@ -9,10 +9,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include "grammar/TextRules.h"
@@ -41,7 +43,15 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     m_mark = new QCheckBox(QStringLiteral("标志"), this);
     m_progress = new QProgressBar(this);
     m_progress->setTextVisible(false);
-    m_results = new QListWidget(this);
+    m_problemLine = new QLabel(this);
+    m_problemLine->setWordWrap(true);
+    m_problemLine->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_problemLine->hide();
+    m_resultModel = new QStringListModel(this);
+    m_results = new QListView(this);
+    m_results->setModel(m_resultModel);
+    m_results->setUniformItemSizes(true);
+    m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_results->setSelectionMode(QAbstractItemView::NoSelection);
     m_results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     const std::pair<int, const char*> buttons[] = {
@@ -74,10 +84,11 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     auto* actionGroup = new QGroupBox(this);
     auto* actions = new QGridLayout(actionGroup);
     actions->addWidget(m_progress, 0, 0, 1, 2);
-    actions->addWidget(button(1111), 1, 0);
-    actions->addWidget(button(1104), 1, 1);
-    actions->addWidget(button(1084), 2, 0);
-    actions->addWidget(button(1083), 2, 1);
+    actions->addWidget(m_problemLine, 1, 0, 1, 2);
+    actions->addWidget(button(1111), 2, 0);
+    actions->addWidget(button(1104), 2, 1);
+    actions->addWidget(button(1084), 3, 0);
+    actions->addWidget(button(1083), 3, 1);
     auto* left = new QVBoxLayout;
     left->addWidget(booksGroup, 1);
     left->addWidget(wordsGroup);
@@ -213,7 +224,8 @@ void CSelectSubjectDlg::RunSearch()
         emit searchFinished();
         return;
     }
-    m_results->clear();
+    m_resultModel->setStringList({});
+    m_problemLine->hide();
     m_found.clear();
     m_foundHighlights.clear();
     m_progress->setRange(0, 1);
@@ -240,9 +252,17 @@ void CSelectSubjectDlg::OnSearchDone(const SearchOutcome& outcome)
 {
     m_found = outcome.results.items;
     m_foundHighlights = outcome.results.highlights;
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(m_found.size()));
     for (const std::string& item : m_found) {
-        m_results->addItem(QString::fromStdString(item));
+        shown.append(QString::fromStdString(item));
     }
+    m_resultModel->setStringList(shown);
+    // Results from the folders that could be read still count; the user learns which are missing.
+    const std::string problems = search::ProblemSummary(outcome.results.problems);
+    m_problemLine->setText(QString::fromStdString(problems));
+    m_problemLine->setToolTip(QString::fromStdString(grammar::JoinList(outcome.results.problems, '\n')));
+    m_problemLine->setVisible(!problems.empty());
     for (int id : {1111, 1104, 1083}) {
         button(id)->setEnabled(true);
     }
@@ -266,15 +286,9 @@ void CSelectSubjectDlg::CollectResults(bool selectAndRead)
     if (m_search->running()) {
         return;
     }
-    m_resultItems.clear();
-    m_highlightWords.clear();
-    for (int row = 0; row < m_results->count(); ++row) {
-        const std::string item = m_results->item(row)->text().toStdString();
-        m_resultItems.push_back(item);
-        m_highlightWords.push_back(static_cast<std::size_t>(row) < m_foundHighlights.size()
-                                       ? m_foundHighlights[static_cast<std::size_t>(row)]
-                                       : std::string());
-    }
+    m_resultItems = m_found;
+    m_highlightWords = m_foundHighlights;
+    m_highlightWords.resize(m_resultItems.size());
     m_selectAndRead = selectAndRead;
     accept();
 }

@@ -14,6 +14,9 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
+class QLabel;
+class QListView;
+class QStringListModel;
 class QPushButton;
 
 namespace lectoria::ui {
@@ -58,7 +61,10 @@ public:
     QComboBox* parentBox() const { return m_parent; }
     QComboBox* childBox() const { return m_child; }
     QComboBox* grandchildBox() const { return m_grandchild; }
-    QListWidget* resultsBox() const { return m_results; }
+    /// The found sentences; a plain list model, so that a search with very many results is shown at once.
+    QListView* resultsBox() const { return m_results; }
+    /// The folders the last search could not read; hidden when it read them all.
+    QLabel* problemLine() const { return m_problemLine; }
     QProgressBar* progress() const { return m_progress; }
     QCheckBox* markBox() const { return m_mark; }
     QPushButton* button(int id) const;
@@ -103,7 +109,9 @@ private:
     QComboBox* m_grandchild = nullptr;
     QCheckBox* m_mark = nullptr;
     QProgressBar* m_progress = nullptr;
-    QListWidget* m_results = nullptr;
+    QLabel* m_problemLine = nullptr;
+    QListView* m_results = nullptr;
+    QStringListModel* m_resultModel = nullptr;
     std::vector<std::pair<int, QPushButton*>> m_buttons;
 };
 

@@ -1,6 +1,7 @@
 #include "CSpecialListBox.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -9,6 +10,8 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+
+#include "library/Library.h"
 
 namespace lectoria::ui {
 
@@ -56,6 +59,82 @@ void CSpecialListBox::ApplyColors()
     viewport()->update();
 }
 
+struct CSpecialListBox::ResultFill
+{
+    std::vector<std::string> items;
+    std::vector<std::string> highlights;
+    std::function<void()> done;
+    std::size_t next = 0;
+};
+
+void CSpecialListBox::FillResults(std::vector<std::string> items, std::vector<std::string> highlights,
+                                  std::function<void()> done)
+{
+    m_fill.reset();
+    setEnabled(true);
+    {
+        const QSignalBlocker blocker(this);
+        clear();
+    }
+    auto fill = std::make_shared<ResultFill>();
+    fill->items = std::move(items);
+    fill->highlights = std::move(highlights);
+    fill->highlights.resize(fill->items.size());
+    fill->done = std::move(done);
+    m_fill = fill;
+    if (!FillNextChunk()) {
+        FinishFill();
+        return;
+    }
+    setEnabled(false);
+    auto step = [this, fill](auto&& self) -> void {
+        if (m_fill != fill) {
+            return; // abandoned by a later fill or clear
+        }
+        if (FillNextChunk()) {
+            QTimer::singleShot(0, this, [self] { self(self); });
+            return;
+        }
+        setEnabled(true);
+        FinishFill();
+    };
+    QTimer::singleShot(0, this, [step] { step(step); });
+}
+
+bool CSpecialListBox::FillNextChunk()
+{
+    ResultFill& fill = *m_fill;
+    const std::size_t end = std::min(fill.items.size(), fill.next + kFillChunk);
+    // The titles go in as one insertion, one announcement to the view instead of one per row.
+    QStringList titles;
+    titles.reserve(static_cast<qsizetype>(end - fill.next));
+    for (std::size_t i = fill.next; i < end; ++i) {
+        titles.append(QString::fromStdString(library::SplitItemPath(fill.items[i]).title));
+    }
+    {
+        const QSignalBlocker blocker(this);
+        const int first = count();
+        insertItems(first, titles);
+        for (std::size_t i = fill.next; i < end; ++i) {
+            QListWidgetItem* row = item(first + static_cast<int>(i - fill.next));
+            row->setData(PathRole, QString::fromStdString(fill.items[i]));
+            row->setData(HighlightRole, QString::fromStdString(fill.highlights[i]));
+        }
+    }
+    fill.next = end;
+    emit fillProgress(static_cast<int>(end), static_cast<int>(fill.items.size()));
+    return end < fill.items.size();
+}
+
+void CSpecialListBox::FinishFill()
+{
+    const std::function<void()> done = std::move(m_fill->done);
+    m_fill.reset();
+    if (done) {
+        done();
+    }
+}
+
 void CSpecialListBox::SelectAllItems()
 {
     selectAll();
@@ -70,6 +149,8 @@ void CSpecialListBox::SelectNoItems()
 
 void CSpecialListBox::DeleteAllItems()
 {
+    m_fill.reset();
+    setEnabled(true);
     clear();
     m_owner.UpdatePlaylist();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <QListWidget>
 
@@ -38,6 +40,8 @@ class CSpecialListBox : public QListWidget
 signals:
     /// The list menu's "导入课文" command.
     void importLessonRequested();
+    /// A long fill of results has put `done` of `total` rows in.
+    void fillProgress(int done, int total);
 
 public:
     enum ItemRole
@@ -63,6 +67,17 @@ public:
     void MoveSelectedDown();
     void ArrangeTexts();
     void ChooseColors();
+
+    /// Replaces the items with topic-search results (book\lesson\title): each shows its title and
+    /// carries its path and highlight patterns. A long list goes in over several turns of the event
+    /// loop, so the window stays responsive whatever the result count, and takes no input until it
+    /// is whole; `done` runs once every row is in (at once for a short list). A later fill or
+    /// clear abandons an unfinished one without running its `done`.
+    void FillResults(std::vector<std::string> items, std::vector<std::string> highlights, std::function<void()> done);
+    /// True while a fill started by FillResults is still putting rows in.
+    bool filling() const { return m_fill != nullptr; }
+    /// How many rows one turn of the event loop puts in.
+    static constexpr int kFillChunk = 20000;
 
     /// Moves item `source` before item `target` (-1: after the last item), as a drop does.
     void MoveItem(int source, int target);
@@ -91,6 +106,10 @@ private:
     void ScrollStep(int step);
     void MoveDropIndicator(int target);
     void MoveCurrent(int step);
+    struct ResultFill;
+    /// Puts the next chunk of the running fill in; false once the fill is complete.
+    bool FillNextChunk();
+    void FinishFill();
 
     SentenceListOwner& m_owner;
     settings::Rgb m_text{0, 0, 0};
@@ -102,6 +121,7 @@ private:
     int m_scrollInterval = 0;
     QTimer* m_scrollDown = nullptr;
     QTimer* m_scrollUp = nullptr;
+    std::shared_ptr<ResultFill> m_fill;
 };
 
 } // namespace lectoria::ui

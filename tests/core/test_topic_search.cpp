@@ -256,6 +256,14 @@ TEST_F(TopicSearchTest, ReportsTheTotalFirstThenOneStepPerLessonFolder)
     EXPECT_EQ(results.problems, (Strings{"找不到课本文件夹: " + (m_root.path() / "Missing").string()}));
 }
 
+TEST(ProblemSummaryTest, OneLineWhateverTheCount)
+{
+    EXPECT_EQ(ProblemSummary({}), "");
+    EXPECT_EQ(ProblemSummary({"找不到课本文件夹: /a"}), "找不到课本文件夹: /a");
+    EXPECT_EQ(ProblemSummary({"找不到课本文件夹: /a", "没有读取课文文件夹的权限: /b", "找不到课本文件夹: /c"}),
+              "找不到课本文件夹: /a (另有 2 处无法读取)");
+}
+
 TEST_F(TopicSearchTest, UnusualNamesAreSearchedAndListedWhole)
 {
     // A title holding '\\', a title and a lesson folder whose names are GBK, not UTF-8.

@@ -172,6 +172,20 @@ TEST_F(WindowFixture, OpeningALessonAfterAPauseReadsItsFirstSentenceInFull)
         << m_window->statusLine()->text().toStdString();
 }
 
+TEST_F(WindowFixture, TopicRestoreReadsWhatIsLeftAndNamesABookThatIsGone)
+{
+    Open("[kelvaro]\nisSelectSubject=1\nstrSubjectBook=New Concept English Book 1/Gone Book\n"
+         "strSubjectWord=has+\nstrSubjectGrammar=时态+现在完成时\nstrFullPath=" +
+         DefaultLesson() + "\n");
+    m_window->RestoreLastState();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 20000));
+    EXPECT_EQ(ListTexts(), (QStringList{"03 He has lost it.", "01 She has gone home."}));
+    EXPECT_TRUE(m_window->readingLoop().isReading());
+    EXPECT_TRUE(
+        m_window->statusLine()->text().contains(QString::fromStdString("找不到课本文件夹: " + Root() + "Gone Book")))
+        << m_window->statusLine()->text().toStdString();
+}
+
 TEST_F(WindowFixture, ALessonThatCannotBeListedSaysWhatIsWrongAndWhere)
 {
     const std::string book = Root() + "New Concept English Book 1";

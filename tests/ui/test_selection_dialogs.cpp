@@ -2,6 +2,8 @@
 #include "CSelectTextDlg.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QListView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,6 +50,14 @@ protected:
         QStringList texts;
         for (int row = 0; row < list->count(); ++row) {
             texts << list->item(row)->text();
+        }
+        return texts;
+    }
+    static QStringList Texts(const QListView* list)
+    {
+        QStringList texts;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            texts << list->model()->index(row, 0).data().toString();
         }
         return texts;
     }
@@ -213,7 +223,7 @@ TEST_F(LibraryFixture, TopicDialogWithoutBooksShowsTheReminder)
     });
     dialog.RunSearch();
     EXPECT_EQ(shown, "Lectoria课本选择提醒|请选择课本,可多选,方法是鼠标左键单击相应课本项目.");
-    EXPECT_EQ(dialog.resultsBox()->count(), 0);
+    EXPECT_EQ(dialog.resultsBox()->model()->rowCount(), 0);
     EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -240,6 +250,32 @@ TEST_F(LibraryFixture, TopicDialogSearchesAndHandsBackResults)
     EXPECT_EQ(dialog.strSubjectGrammar(), "时态+现在完成时");
     ASSERT_EQ(dialog.resultItems().size(), 3u);
     EXPECT_FALSE(dialog.highlightWords()[0].empty());
+}
+
+TEST_F(LibraryFixture, TopicDialogNamesTheBooksItCouldNotReadAndKeepsTheRest)
+{
+    // Book 4 is one of the books every library offers, but this library does not hold it.
+    ui::CSelectSubjectDlg dialog(
+        Input(m_folder.path().string(), "New Concept English Book 2/New Concept English Book 4", "时态+现在完成时"));
+    dialog.show();
+    QSignalSpy finished(&dialog, &ui::CSelectSubjectDlg::searchFinished);
+    dialog.RunSearch();
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(Texts(dialog.resultsBox()),
+              (QStringList{"New Concept English Book 2\\Lesson 005 Fifth\\01 She has left."}));
+    EXPECT_TRUE(dialog.problemLine()->isVisible());
+    EXPECT_EQ(dialog.problemLine()->text().toStdString(),
+              "找不到课本文件夹: " + (m_folder.path() / "New Concept English Book 4").string());
+
+    // A search that reads everything clears the message.
+    dialog.booksBox()
+        ->findItems(QStringLiteral("New Concept English Book 4"), Qt::MatchExactly)
+        .front()
+        ->setSelected(false);
+    dialog.RunSearch();
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_FALSE(dialog.problemLine()->isVisible());
+    EXPECT_EQ(Texts(dialog.resultsBox()).size(), 1);
 }
 
 TEST_F(LibraryFixture, TopicDialogExitDuringASearchLeavesNoResult)

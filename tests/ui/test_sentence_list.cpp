@@ -246,3 +246,74 @@ TEST_F(SentenceListTest, ContextMenuHoldsEveryCommandInOrder)
 }
 
 } // namespace
+
+namespace {
+
+std::vector<std::string> Results(int count, const std::string& lesson)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < count; ++i) {
+        items.push_back("Book\\" + lesson + "\\" + std::to_string(i) + " Sentence " + std::to_string(i) + ".");
+    }
+    return items;
+}
+
+TEST_F(SentenceListTest, ALongFillOfResultsLetsTheEventLoopRunAndEndsWhole)
+{
+    const int total = 2 * CSpecialListBox::kFillChunk + 7;
+    std::vector<std::string> highlights(static_cast<std::size_t>(total), "sentence?");
+    std::vector<int> progress;
+    QObject::connect(&m_list, &CSpecialListBox::fillProgress, [&progress](int done, int) { progress.push_back(done); });
+    int turnsWhileFilling = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [this, &turnsWhileFilling] { turnsWhileFilling += m_list.filling(); });
+    ticker.start(0);
+    int done = 0;
+    m_list.FillResults(Results(total, "Lesson 1 x"), highlights, [&done] { ++done; });
+
+    // The call hands back before the list is whole; the list takes no input meanwhile.
+    EXPECT_TRUE(m_list.filling());
+    EXPECT_FALSE(m_list.isEnabled());
+    EXPECT_EQ(done, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&done] { return done == 1; }, 20000));
+    EXPECT_GT(turnsWhileFilling, 0);
+    EXPECT_FALSE(m_list.filling());
+    EXPECT_TRUE(m_list.isEnabled());
+    EXPECT_EQ(progress, (std::vector<int>{CSpecialListBox::kFillChunk, 2 * CSpecialListBox::kFillChunk, total}));
+    ASSERT_EQ(m_list.count(), total);
+    for (int row : {0, CSpecialListBox::kFillChunk, total - 1}) {
+        const std::string title = std::to_string(row) + " Sentence " + std::to_string(row) + ".";
+        EXPECT_EQ(m_list.item(row)->text().toStdString(), title);
+        EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::PathRole).toString().toStdString(),
+                  "Book\\Lesson 1 x\\" + title);
+        EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::HighlightRole).toString(), "sentence?");
+    }
+    QTest::qWait(10);
+    EXPECT_EQ(done, 1);
+}
+
+TEST_F(SentenceListTest, ALaterFillOrClearAbandonsAnUnfinishedOne)
+{
+    int firstDone = 0;
+    int secondDone = 0;
+    m_list.FillResults(Results(CSpecialListBox::kFillChunk + 1, "Lesson 1 x"), {}, [&firstDone] { ++firstDone; });
+    ASSERT_TRUE(m_list.filling());
+    // A short fill is whole at once, and the long one never finishes into it.
+    m_list.FillResults(Results(3, "Lesson 2 y"), {"a?", "b?", "c?"}, [&secondDone] { ++secondDone; });
+    EXPECT_EQ(secondDone, 1);
+    EXPECT_FALSE(m_list.filling());
+    EXPECT_TRUE(m_list.isEnabled());
+    QTest::qWait(50);
+    EXPECT_EQ(firstDone, 0);
+    EXPECT_EQ(Texts(), (QStringList{"0 Sentence 0.", "1 Sentence 1.", "2 Sentence 2."}));
+    EXPECT_EQ(Notes(), (QStringList{"a?", "b?", "c?"}));
+
+    m_list.FillResults(Results(CSpecialListBox::kFillChunk + 1, "Lesson 1 x"), {}, [&firstDone] { ++firstDone; });
+    m_list.DeleteAllItems();
+    QTest::qWait(50);
+    EXPECT_EQ(firstDone, 0);
+    EXPECT_EQ(m_list.count(), 0);
+    EXPECT_TRUE(m_list.isEnabled());
+}
+
+} // namespace

@@ -143,6 +143,17 @@ std::string AnyOfText(std::string_view strSubjectWord)
     return plus == std::string_view::npos ? std::string() : std::string(strSubjectWord.substr(plus + 1));
 }
 
+std::string ProblemSummary(const std::vector<std::string>& problems)
+{
+    if (problems.empty()) {
+        return {};
+    }
+    if (problems.size() == 1) {
+        return problems.front();
+    }
+    return problems.front() + " (另有 " + std::to_string(problems.size() - 1) + " 处无法读取)";
+}
+
 std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, const std::string& strSubjectBook,
                                                std::vector<std::string>* problems)
 {

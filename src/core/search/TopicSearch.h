@@ -64,6 +64,10 @@ struct SearchResults
     bool cancelled = false;              ///< stopped before the end: items and highlights are empty
 };
 
+/// The folders a search could not read, in one line for a status line or a dialog: empty when
+/// there were none, the one message, or the first with how many more there are.
+std::string ProblemSummary(const std::vector<std::string>& problems);
+
 /// Called once before the walk with (0, total) and once per lesson folder searched.
 using SearchProgress = std::function<void(int done, int total)>;
 
