@@ -27,6 +27,7 @@
 #include "NotesKeeper.h"
 #include "SearchWorker.h"
 #include "TitleBar.h"
+#include "WindowCommands.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
 
@@ -99,22 +100,15 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     m_pollTimer->setInterval(100);
     m_loop = std::make_unique<reading::ReadingLoop>(m_settings, *m_player, m_audio, *this, *this);
     connect(m_pollTimer, &QTimer::timeout, this, [this] { m_loop->OnPollTick(); });
-    connect(button(1082), &QPushButton::clicked, this, [this] { m_loop->StartReading(); });
-    connect(button(1083), &QPushButton::clicked, this, [this] { m_loop->PauseReading(); });
-    connect(button(1084), &QPushButton::clicked, this, [this] { m_loop->StopReading(); });
-    connect(button(1085), &QPushButton::clicked, this, [this] { m_loop->PreviousSentence(); });
-    connect(button(1086), &QPushButton::clicked, this, [this] { m_loop->NextSentence(); });
-    connect(button(1088), &QPushButton::clicked, this, &QWidget::close);
+    BindCommands();
     connect(m_titleBar, &TitleBar::helpRequested, this, &CParlivoDlg::ShowHelp);
     connect(m_titleBar, &TitleBar::systemMenuRequested, this, [this](QPoint globalPos) {
-        QMenu* menu = CreateSystemMenuForWindow();
+        QMenu* menu = m_commands->CreateSystemMenu(this);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(globalPos);
     });
     connect(m_wholePane, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowWholePaneMenu(m_wholePane->mapToGlobal(pos)); });
-    connect(button(1010), &QPushButton::clicked, this, &CParlivoDlg::OpenText);
-    connect(button(1011), &QPushButton::clicked, this, &CParlivoDlg::OpenTopic);
     connect(m_sentenceList, &QListWidget::itemSelectionChanged, this, &CParlivoDlg::UpdatePlaylist);
     connect(m_sentenceList, &CSpecialListBox::importLessonRequested, this, &CParlivoDlg::ImportLesson);
     connect(m_sentenceList, &QListWidget::entered, this,
@@ -122,9 +116,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     connect(m_grammarPane, &QPlainTextEdit::textChanged, this, &CParlivoDlg::OnGrammarPaneChanged);
     connect(m_currentPane, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowLargePaneMenu(m_currentPane->mapToGlobal(pos)); });
-    // Reading keys work whichever control has the focus, so they are seen before any control;
-    // the same filter sees the client area's mouse and the volume button's enter events.
-    qApp->installEventFilter(this);
+    WatchMouseOf(this);
     UpdateStatusLine(std::string());
 
     m_startTimer = new QTimer(this);
@@ -140,7 +132,6 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
 
 CParlivoDlg::~CParlivoDlg()
 {
-    qApp->removeEventFilter(this);
     // A restore still searching stops here; its outcome must not reach a window being destroyed.
     delete m_restoreSearch;
     m_restoreSearch = nullptr;
@@ -320,34 +311,55 @@ void CParlivoDlg::OnItemEntered(int row)
     m_statusShowsItem = true;
 }
 
-bool CParlivoDlg::HandleKey(int key)
+void CParlivoDlg::BindCommands()
 {
-    switch (key) {
-    case Qt::Key_F5:
-    case Qt::Key_F6:
-    case Qt::Key_F7:
-    case Qt::Key_F8:
-        TogglePane(key);
-        return true;
-    case Qt::Key_Escape:
-        return true;
-    case Qt::Key_F2:
-        m_loop->StartReading();
-        return true;
-    case Qt::Key_F3:
-        m_loop->PauseReading();
-        return true;
-    case Qt::Key_F4:
-        m_loop->StopReading();
-        return true;
-    case Qt::Key_PageUp:
-        m_loop->PreviousSentence();
-        return false;
-    case Qt::Key_PageDown:
-        m_loop->NextSentence();
-        return false;
-    default:
-        return false;
+    m_commands = new WindowCommands(this);
+    WindowCommands& commands = *m_commands;
+    commands.Bind(kStartReadingCommand, [this] { m_loop->StartReading(); });
+    commands.Bind(kPauseReadingCommand, [this] { m_loop->PauseReading(); });
+    commands.Bind(kStopReadingCommand, [this] { m_loop->StopReading(); });
+    commands.Bind(kPreviousSentenceCommand, [this] { m_loop->PreviousSentence(); });
+    commands.Bind(kNextSentenceCommand, [this] { m_loop->NextSentence(); });
+    commands.Bind(kExitCommand, [this] { close(); });
+    commands.Bind(kOpenTextCommand, [this] { OpenText(); });
+    commands.Bind(kOpenTopicCommand, [this] { OpenTopic(); });
+    commands.Bind(kCancelClientColorCommand, [this] { CancelClientColors(); });
+    commands.Bind(kSetClientColorCommand, [this] { SetClientColors(); });
+    commands.Bind(kSetGrammarColorCommand,
+                  [this] { EditColorPair(settings::kGrammarText, settings::kGrammarBackground); });
+    commands.Bind(kToggleListCommand, [this] { TogglePane(Qt::Key_F5); });
+    commands.Bind(kToggleGrammarCommand, [this] { TogglePane(Qt::Key_F6); });
+    commands.Bind(kToggleWholeCommand, [this] { TogglePane(Qt::Key_F7); });
+    commands.Bind(kClientHelpCommand, [this] { ShowHelp(); });
+    commands.Bind(kFullScreenCommand, [this] { TogglePane(Qt::Key_F8); });
+    commands.Bind(kCancelTitleColorCommand, [this] { CancelTitleColors(); });
+    commands.Bind(kSetTitleColorCommand, [this] { SetTitleColors(); });
+    commands.Bind(kHelpCommand, [this] { ShowHelp(); });
+    commands.Bind(kCloseCommand, [this] { close(); });
+    commands.Bind(kRestoreCommand, [this] { showNormal(); });
+    commands.Bind(kMinimizeCommand, [this] { showMinimized(); });
+    commands.Bind(kMaximizeCommand, [this] { showMaximized(); });
+    // The menu is still closing when its command runs; the move or size starts once it is gone.
+    commands.Bind(kMoveCommand, [this] { QTimer::singleShot(0, m_titleBar, &TitleBar::MoveFromMenu); });
+    commands.Bind(kSizeCommand, [this] { QTimer::singleShot(0, m_titleBar, &TitleBar::SizeFromMenu); });
+    commands.Bind(kSwallowEscapeCommand, [] {});
+    for (const auto& [id, pushButton] : m_buttons) {
+        if (QAction* command = commands.action(id)) {
+            connect(pushButton, &QPushButton::clicked, command, &QAction::trigger);
+        }
+    }
+}
+
+void CParlivoDlg::WatchMouseOf(QWidget* widget)
+{
+    // Qt hands a pointer move with no button held only to widgets that track the mouse; the
+    // window follows the pointer over every control (edge strips, the volume popup, the status
+    // line's item text).
+    QList<QWidget*> widgets = widget->findChildren<QWidget*>();
+    widgets.prepend(widget);
+    for (QWidget* watched : widgets) {
+        watched->setMouseTracking(true);
+        watched->installEventFilter(this);
     }
 }
 
@@ -355,19 +367,6 @@ bool CParlivoDlg::eventFilter(QObject* watched, QEvent* event)
 {
     auto* widget = qobject_cast<QWidget*>(watched);
     const bool ours = widget != nullptr && (widget == this || isAncestorOf(widget));
-    // While the system menu's Move or Size follows the pointer, its keys belong to the title bar.
-    if (ours && event->type() == QEvent::KeyPress && !m_titleBar->isTrackingMenuCommand()) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // A key its control leaves unused travels on to the control's parents; it is one key.
-        const bool travelling = key == m_lastKey.event && key->timestamp() == m_lastKey.timestamp &&
-                                m_lastKey.receiver != nullptr && widget != m_lastKey.receiver &&
-                                widget->isAncestorOf(m_lastKey.receiver);
-        m_lastKey = {key, key->timestamp(), widget};
-        if (travelling) {
-            return key->key() == Qt::Key_Escape;
-        }
-        return HandleKey(key->key());
-    }
     if (widget == m_client && HandleClientMouse(event)) {
         return true;
     }

@@ -45,6 +45,7 @@ class IVolume;
 class NotesKeeper;
 class SearchWorker;
 class TitleBar;
+class WindowCommands;
 
 /// What the main window is built from; tests replace the profile, the player and the folders.
 struct MainWindowOptions
@@ -79,6 +80,8 @@ public:
     QComboBox* repeatList() const { return m_repeatList; }
     QComboBox* intervalList() const { return m_intervalList; }
     QPushButton* button(int id) const;
+    /// Every command of the window, as actions: buttons, menus and keys trigger them.
+    WindowCommands& commands() const { return *m_commands; }
     TitleBar* titleBar() const { return m_titleBar; }
     /// The area below the title bar that holds every control.
     QWidget* clientArea() const { return m_client; }
@@ -110,10 +113,6 @@ public:
 
     // Window commands.
     void TogglePane(int key);
-    void RunSystemCommand(int id);
-    void RunClientCommand(int id);
-    QMenu* CreateClientMenu();
-    QMenu* CreateSystemMenuForWindow();
     /// Places every control from the stored proportions (the layout arithmetic of PaneLayout).
     void LayoutPanes();
 
@@ -145,6 +144,14 @@ private:
     void WaitPumping(int ms) override;
 
     void CreateControls();
+    /// What each window command does; its text, icon and key are declared in WindowCommands.
+    void BindCommands();
+    void SetClientColors();
+    void CancelClientColors();
+    void SetTitleColors();
+    void CancelTitleColors();
+    /// The window's mouse handling (splitters, pointer tracking, double-clicks) on each control.
+    void WatchMouseOf(QWidget* widget);
     void ApplyPaneColors();
     void RestyleButtons();
     /// Splitter drags, edge strips, cursors and the client menu on the client area.
@@ -188,8 +195,6 @@ private:
     void FinishRestore(bool read);
     void OpenTopicWithWord(const QString& word);
     void ShowLargePaneMenu(const QPoint& globalPos);
-    /// Handles the reading keys; true when the key must not reach its control.
-    bool HandleKey(int key);
 
     settings::ProfileStore& m_profile;
     settings::Settings m_settings;
@@ -202,12 +207,6 @@ private:
     std::string m_statusProblem;
     /// Why the open lesson could not be listed; shown in the status line until the list is refilled.
     std::string m_listProblem;
-    struct
-    {
-        const QEvent* event = nullptr;
-        quint64 timestamp = 0;
-        QWidget* receiver = nullptr;
-    } m_lastKey;
 
     NotesKeeper* m_notes = nullptr;
     // The note the grammar pane shows: what is typed there belongs to it, whatever the position
@@ -225,6 +224,7 @@ private:
     QComboBox* m_repeatList = nullptr;
     QComboBox* m_intervalList = nullptr;
     std::vector<std::pair<int, QPushButton*>> m_buttons;
+    WindowCommands* m_commands = nullptr;
     TitleBar* m_titleBar = nullptr;
     QWidget* m_client = nullptr;
     HalftoneBand* m_band = nullptr;

@@ -19,6 +19,7 @@
 #include "CVolumeControl.h"
 #include "HalftoneBand.h"
 #include "TitleBar.h"
+#include "WindowCommands.h"
 
 namespace lectoria::ui {
 
@@ -127,7 +128,7 @@ bool CParlivoDlg::HandleClientMouse(QEvent* event)
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint point = mouse->position().toPoint();
         if (mouse->button() == Qt::RightButton && m_layout.bottomBar.contains(point) && !m_paneState.isFullScreen) {
-            QMenu* menu = CreateClientMenu();
+            QMenu* menu = m_commands->CreateClientMenu(this);
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->popup(mouse->globalPosition().toPoint());
             return true;
@@ -237,129 +238,37 @@ bool CParlivoDlg::EditColorPair(std::size_t textEntry, std::size_t backgroundEnt
     return true;
 }
 
-QMenu* CParlivoDlg::CreateClientMenu()
+void CParlivoDlg::SetClientColors()
 {
-    auto* menu = new QMenu(this);
-    struct Item
-    {
-        int id;
-        const char* text;
-        bool separatorAfter;
-    };
-    const Item items[] = {
-        {32796, "取消窗口界面颜色(&Q)", false},
-        {32794, "设置窗口界面颜色(&C)", true},
-        {32786, "设置语法窗口颜色(&D)", true},
-        {32789, "列表框显示开关(&L)\tF5", false},
-        {32791, "语法框显示开关(&G)\tF6", false},
-        {32790, "整句框显示开关(&W)\tF7", true},
-        {32831, "帮助系统", false},
-    };
-    for (const Item& item : items) {
-        QAction* action = menu->addAction(CommandIcon(item.id), QString::fromUtf8(item.text));
-        action->setData(item.id);
-        const int id = item.id;
-        connect(action, &QAction::triggered, this, [this, id] { RunClientCommand(id); });
-        if (item.separatorAfter) {
-            menu->addSeparator();
-        }
-    }
-    return menu;
-}
-
-void CParlivoDlg::RunClientCommand(int id)
-{
-    switch (id) {
-    case 32794:
-        if (EditColorPair(settings::kStatusText, settings::kClientBackground)) {
-            m_settings.isColorClient = true;
-            UpdateStatusLine(m_statusProblem);
-        }
-        break;
-    case 32796: {
-        m_settings.isColorClient = false;
-        m_settings.colorTable[settings::kClientBackground] = ToRgb(QApplication::palette().color(QPalette::Button));
-        m_settings.colorTable[settings::kStatusText] = settings::Rgb{0, 0, 0};
-        ApplyPaneColors();
+    if (EditColorPair(settings::kStatusText, settings::kClientBackground)) {
+        m_settings.isColorClient = true;
         UpdateStatusLine(m_statusProblem);
-        break;
-    }
-    case 32786:
-        EditColorPair(settings::kGrammarText, settings::kGrammarBackground);
-        break;
-    case 32789:
-        TogglePane(Qt::Key_F5);
-        break;
-    case 32791:
-        TogglePane(Qt::Key_F6);
-        break;
-    case 32790:
-        TogglePane(Qt::Key_F7);
-        break;
-    case 32831:
-        ShowHelp();
-        break;
-    default:
-        break;
     }
 }
 
-QMenu* CParlivoDlg::CreateSystemMenuForWindow()
+void CParlivoDlg::CancelClientColors()
 {
-    QMenu* menu = ::lectoria::ui::CreateSystemMenu(this);
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            continue;
-        }
-        const int id = action->data().toInt();
-        connect(action, &QAction::triggered, this, [this, id] { RunSystemCommand(id); });
-    }
-    return menu;
+    m_settings.isColorClient = false;
+    m_settings.colorTable[settings::kClientBackground] = ToRgb(QApplication::palette().color(QPalette::Button));
+    m_settings.colorTable[settings::kStatusText] = settings::Rgb{0, 0, 0};
+    ApplyPaneColors();
+    UpdateStatusLine(m_statusProblem);
 }
 
-void CParlivoDlg::RunSystemCommand(int id)
+void CParlivoDlg::SetTitleColors()
 {
-    switch (id) {
-    case kFullScreenCommand:
-        TogglePane(Qt::Key_F8);
-        break;
-    case kCancelTitleColorCommand:
-        if (m_settings.isColorTitle) {
-            m_settings.isColorTitle = false;
-            ApplyPaneColors();
-            QMessageBox::information(this, QStringLiteral("Lectoria"), QStringLiteral("已取消标题栏颜色"));
-        }
-        break;
-    case kSetTitleColorCommand:
-        if (EditColorPair(settings::kTitleText, settings::kTitleBackground)) {
-            m_settings.isColorTitle = true;
-            ApplyPaneColors();
-        }
-        break;
-    case kHelpCommand:
-        ShowHelp();
-        break;
-    case kCloseCommand:
-        close();
-        break;
-    case kRestoreCommand:
-        showNormal();
-        break;
-    case kMinimizeCommand:
-        showMinimized();
-        break;
-    case kMaximizeCommand:
-        showMaximized();
-        break;
-    // The menu is still closing when its command runs; the move or size starts once it is gone.
-    case kMoveCommand:
-        QTimer::singleShot(0, m_titleBar, &TitleBar::MoveFromMenu);
-        break;
-    case kSizeCommand:
-        QTimer::singleShot(0, m_titleBar, &TitleBar::SizeFromMenu);
-        break;
-    default:
-        break;
+    if (EditColorPair(settings::kTitleText, settings::kTitleBackground)) {
+        m_settings.isColorTitle = true;
+        ApplyPaneColors();
+    }
+}
+
+void CParlivoDlg::CancelTitleColors()
+{
+    if (m_settings.isColorTitle) {
+        m_settings.isColorTitle = false;
+        ApplyPaneColors();
+        QMessageBox::information(this, QStringLiteral("Lectoria"), QStringLiteral("已取消标题栏颜色"));
     }
 }
 

@@ -362,6 +362,17 @@ bool TitleBar::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+bool TitleBar::event(QEvent* event)
+{
+    // While the system menu's Move or Size follows the pointer, every key belongs to it, even
+    // one the window uses for a command.
+    if (event->type() == QEvent::ShortcutOverride && isTrackingMenuCommand()) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void TitleBar::keyPressEvent(QKeyEvent* event)
 {
     if (!isTrackingMenuCommand()) {

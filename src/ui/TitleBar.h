@@ -7,7 +7,6 @@
 #include <QRect>
 #include <QWidget>
 
-#include "SystemMenu.h"
 #include "settings/Settings.h"
 
 namespace lectoria::ui {
@@ -75,6 +74,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -22,6 +22,7 @@
 #include "FakeMediaPlayer.h"
 #include "ImportLessonDlg.h"
 #include "QSettingsProfile.h"
+#include "ActiveWindow.h"
 #include "TempFolder.h"
 #include "library/Library.h"
 #include "notes/LessonNotes.h"
@@ -129,7 +130,7 @@ protected:
         options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
         options.programDirectory = (m_folder.path() / "program").string() + "/";
         m_window = std::make_unique<ui::CParlivoDlg>(options);
-        m_window->show();
+        EXPECT_TRUE(test::ShowActive(m_window.get()));
         EXPECT_TRUE(
             QTest::qWaitFor([this] { return m_window->sentenceList()->count() > 0 && !m_window->restoring(); }, 20000));
     }

@@ -20,6 +20,7 @@
 #include "Gb18030.h"
 #include "NotesKeeper.h"
 #include "QSettingsProfile.h"
+#include "ActiveWindow.h"
 #include "TempFolder.h"
 #include "TerminationSignals.h"
 #include "library/Library.h"
@@ -68,7 +69,7 @@ protected:
         options.programDirectory = (m_folder.path() / "program").string() + "/";
         m_window = std::make_unique<ui::CParlivoDlg>(options);
         m_window->resize(900, 600);
-        m_window->show();
+        EXPECT_TRUE(test::ShowActive(m_window.get()));
         m_window->RestoreLastState();
         if (pause) {
             Key(Qt::Key_F3);
@@ -125,7 +126,7 @@ TEST_F(NotesWindowTest, TopicResultsWriteToTheirSentenceNumberAndViewingWritesNo
     options.player = &m_player;
     options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
     m_window = std::make_unique<ui::CParlivoDlg>(options);
-    m_window->show();
+    EXPECT_TRUE(test::ShowActive(m_window.get()));
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 10000));
     ASSERT_EQ(m_window->sentenceList()->count(), 1);
@@ -137,7 +138,7 @@ TEST_F(NotesWindowTest, TopicResultsWriteToTheirSentenceNumberAndViewingWritesNo
         QString::fromStdString((m_folder.path() / "profile.ini").string()));
     options.profile = m_profile.get();
     m_window = std::make_unique<ui::CParlivoDlg>(options);
-    m_window->show();
+    EXPECT_TRUE(test::ShowActive(m_window.get()));
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 10000));
     Key(Qt::Key_F3);

@@ -20,6 +20,7 @@
 
 #include "FakeMediaPlayer.h"
 #include "QSettingsProfile.h"
+#include "ActiveWindow.h"
 #include "TempFolder.h"
 #include "notes/LessonNotes.h"
 #include "library/Library.h"
@@ -59,7 +60,7 @@ protected:
         options.programDirectory = (m_folder.path() / "program").string() + "/";
         m_window = std::make_unique<ui::CParlivoDlg>(options);
         m_window->resize(900, 600);
-        m_window->show();
+        EXPECT_TRUE(test::ShowActive(m_window.get()));
         m_window->RestoreLastState();
         if (idle) {
             Key(Qt::Key_F4);
@@ -103,6 +104,32 @@ TEST_F(ReadingWindowTest, ReadingKeysWorkFromTheListAndEscapeIsSwallowed)
     Key(Qt::Key_F4);
     EXPECT_FALSE(m_window->readingLoop().isReading());
     EXPECT_EQ(m_window->settings().nNowPlayNum, 1);
+}
+
+TEST_F(ReadingWindowTest, PageKeysMoveTheSentenceAndStillReachTheFocusedControl)
+{
+    SelectAll();
+    // The list: PageDown shows the next sentence and also moves the list's current row.
+    List()->setFocus();
+    List()->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 2);
+    EXPECT_GT(List()->currentRow(), 0);
+
+    // A focused drop-down list keeps its own use of the key: the repeat count moves a page, and
+    // so does the sentence.
+    QComboBox* repeat = m_window->repeatList();
+    repeat->setFocus();
+    const int repeatBefore = repeat->currentIndex();
+    QTest::keyClick(repeat, Qt::Key_PageDown);
+    EXPECT_EQ(m_window->settings().nNowPlayNum, 3);
+    EXPECT_GT(repeat->currentIndex(), repeatBefore);
+
+    // The reading keys that are commands only: F4 in the drop-down list stops reading.
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(m_window->readingLoop().isReading());
+    QTest::keyClick(repeat, Qt::Key_F4);
+    EXPECT_FALSE(m_window->readingLoop().isReading());
 }
 
 TEST_F(ReadingWindowTest, ButtonsDriveTheLoop)
@@ -181,7 +208,8 @@ TEST_F(ReadingWindowTest, HoveringAnItemShowsItsTextInTheStatusLine)
     QTest::mouseMove(m_window->grammarPane()->viewport());
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m_window->grammarPane()->viewport(), &move);
-    EXPECT_TRUE(m_window->statusLine()->text().startsWith(QStringLiteral("当前课文:")));
+    EXPECT_TRUE(m_window->statusLine()->text().startsWith(QStringLiteral("当前课文:")))
+        << m_window->statusLine()->text().toStdString();
 }
 
 TEST_F(ReadingWindowTest, IntervalWaitsAreNeverShorterThanAsked)

@@ -21,8 +21,10 @@
 #include "FakeMediaPlayer.h"
 #include "Gb18030.h"
 #include "QSettingsProfile.h"
+#include "ActiveWindow.h"
 #include "TempFolder.h"
 #include "TitleBar.h"
+#include "WindowCommands.h"
 #include "notes/LessonNotes.h"
 #include "library/Library.h"
 
@@ -64,7 +66,7 @@ protected:
         options.programDirectory = Root();
         m_window = std::make_unique<ui::CParlivoDlg>(options);
         m_window->resize(900, 640);
-        m_window->show();
+        EXPECT_TRUE(test::ShowActive(m_window.get()));
     }
 
     QStringList ListTexts() const
@@ -309,7 +311,7 @@ TEST_F(WindowFixture, PaneTogglesAndTheFullScreenView)
 TEST_F(WindowFixture, ClientColoursCancelledTakeTheButtonFace)
 {
     Open("[kelvaro]\n");
-    m_window->RunClientCommand(32796);
+    m_window->commands().Run(32796);
     const QColor face = QApplication::palette().color(QPalette::Button);
     const settings::Rgb entry = m_window->settings().colorTable[settings::kClientBackground];
     EXPECT_EQ(QColor(entry.red, entry.green, entry.blue), face);
@@ -323,12 +325,12 @@ TEST_F(WindowFixture, CancellingTheTitleColourTellsOnlyWhenItWasSet)
     EXPECT_TRUE(m_window->titleBar()->isColored());
     QString message;
     AnswerNextMessage(&message);
-    m_window->RunSystemCommand(ui::kCancelTitleColorCommand);
+    m_window->commands().Run(ui::kCancelTitleColorCommand);
     EXPECT_EQ(message, "已取消标题栏颜色");
     EXPECT_FALSE(m_window->titleBar()->isColored());
     message.clear();
     AnswerNextMessage(&message);
-    m_window->RunSystemCommand(ui::kCancelTitleColorCommand);
+    m_window->commands().Run(ui::kCancelTitleColorCommand);
     QTest::qWait(20);
     EXPECT_TRUE(message.isEmpty());
 }
@@ -336,7 +338,7 @@ TEST_F(WindowFixture, CancellingTheTitleColourTellsOnlyWhenItWasSet)
 TEST_F(WindowFixture, MenusHoldTheirCommandsWithIcons)
 {
     Open("[kelvaro]\n");
-    std::unique_ptr<QMenu> client(m_window->CreateClientMenu());
+    std::unique_ptr<QMenu> client(m_window->commands().CreateClientMenu(m_window.get()));
     QStringList texts;
     for (QAction* action : client->actions()) {
         if (!action->isSeparator()) {
@@ -347,7 +349,7 @@ TEST_F(WindowFixture, MenusHoldTheirCommandsWithIcons)
     EXPECT_EQ(texts,
               (QStringList{"取消窗口界面颜色(&Q)", "设置窗口界面颜色(&C)", "设置语法窗口颜色(&D)",
                            "列表框显示开关(&L)\tF5", "语法框显示开关(&G)\tF6", "整句框显示开关(&W)\tF7", "帮助系统"}));
-    std::unique_ptr<QMenu> system(m_window->CreateSystemMenuForWindow());
+    std::unique_ptr<QMenu> system(m_window->commands().CreateSystemMenu(m_window.get()));
     QList<int> ids;
     for (QAction* action : system->actions()) {
         if (!action->isSeparator()) {

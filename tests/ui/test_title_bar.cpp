@@ -1,6 +1,7 @@
 // The window's own decorations: the title strip, edge resizing, the flat buttons with their
 // colours and icons, and the about box with its help page.
 #include "TitleBar.h"
+#include "WindowCommands.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -126,7 +127,8 @@ TEST_F(TitleBarTest, ButtonsSitOnTheirPitchAndCloseClosesTheWindow)
 TEST(SystemMenuTest, HoldsTheWindowCommandsThenTheFourItemsThenClose)
 {
     QWidget owner;
-    std::unique_ptr<QMenu> menu(CreateSystemMenu(&owner));
+    WindowCommands commands(&owner);
+    std::unique_ptr<QMenu> menu(commands.CreateSystemMenu(&owner));
     std::vector<std::pair<int, QString>> items;
     for (QAction* action : menu->actions()) {
         if (!action->isSeparator()) {
@@ -147,7 +149,7 @@ TEST(SystemMenuTest, HoldsTheWindowCommandsThenTheFourItemsThenClose)
 
     // A window that cannot change its size offers neither Size nor Maximise.
     owner.setFixedSize(300, 200);
-    std::unique_ptr<QMenu> fixed(CreateSystemMenu(&owner));
+    std::unique_ptr<QMenu> fixed(commands.CreateSystemMenu(&owner));
     for (QAction* action : fixed->actions()) {
         const int id = action->data().toInt();
         if (id == kSizeCommand || id == kMaximizeCommand) {

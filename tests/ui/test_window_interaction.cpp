@@ -19,8 +19,10 @@
 #include "CVolumeControl.h"
 #include "FakeMediaPlayer.h"
 #include "QSettingsProfile.h"
+#include "ActiveWindow.h"
 #include "TempFolder.h"
 #include "TitleBar.h"
+#include "WindowCommands.h"
 
 using namespace lectoria;
 using namespace lectoria::ui;
@@ -44,7 +46,7 @@ protected:
         options.programDirectory = (m_folder.path() / "program").string() + "/";
         m_window = std::make_unique<CParlivoDlg>(options);
         m_window->resize(1000, 712);
-        m_window->show();
+        EXPECT_TRUE(test::ShowActive(m_window.get()));
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
@@ -186,7 +188,7 @@ std::vector<std::pair<int, bool>> MenuStates(QMenu& menu)
 
 TEST_F(WindowInteraction, SystemMenuWindowCommandsFollowTheWindowState)
 {
-    std::unique_ptr<QMenu> normal(m_window->CreateSystemMenuForWindow());
+    std::unique_ptr<QMenu> normal(m_window->commands().CreateSystemMenu(m_window.get()));
     const std::vector<std::pair<int, bool>> normalStates = {
         {kRestoreCommand, false},      {kMoveCommand, true},       {kSizeCommand, true},
         {kMinimizeCommand, true},      {kMaximizeCommand, true},   {kCancelTitleColorCommand, true},
@@ -195,9 +197,9 @@ TEST_F(WindowInteraction, SystemMenuWindowCommandsFollowTheWindowState)
     };
     EXPECT_EQ(MenuStates(*normal), normalStates);
 
-    m_window->RunSystemCommand(kMaximizeCommand);
+    m_window->commands().Run(kMaximizeCommand);
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->isMaximized(); }, 2000));
-    std::unique_ptr<QMenu> maximized(m_window->CreateSystemMenuForWindow());
+    std::unique_ptr<QMenu> maximized(m_window->commands().CreateSystemMenu(m_window.get()));
     const std::vector<std::pair<int, bool>> maximizedStates = {
         {kRestoreCommand, true},       {kMoveCommand, false},      {kSizeCommand, false},
         {kMinimizeCommand, true},      {kMaximizeCommand, false},  {kCancelTitleColorCommand, true},
@@ -206,11 +208,11 @@ TEST_F(WindowInteraction, SystemMenuWindowCommandsFollowTheWindowState)
     };
     EXPECT_EQ(MenuStates(*maximized), maximizedStates);
 
-    m_window->RunSystemCommand(kRestoreCommand);
+    m_window->commands().Run(kRestoreCommand);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->isMaximized(); }, 2000));
-    m_window->RunSystemCommand(kMinimizeCommand);
+    m_window->commands().Run(kMinimizeCommand);
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->isMinimized(); }, 2000));
-    m_window->RunSystemCommand(kRestoreCommand);
+    m_window->commands().Run(kRestoreCommand);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->isMinimized(); }, 2000));
     QTest::qWait(150); // the relayout after a state change
 }
@@ -219,7 +221,7 @@ TEST_F(WindowInteraction, MoveAndSizeFromTheSystemMenuFollowThePointerUntilAClic
 {
     m_window->move(100, 100);
     const QRect before = m_window->geometry();
-    m_window->RunSystemCommand(kMoveCommand);
+    m_window->commands().Run(kMoveCommand);
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->titleBar()->isTrackingMenuCommand(); }, 1000));
     // The pointer starts at the middle of the title bar; the window keeps that grip.
     const QPoint grip = m_window->titleBar()->mapToGlobal(m_window->titleBar()->rect().center());
@@ -234,7 +236,7 @@ TEST_F(WindowInteraction, MoveAndSizeFromTheSystemMenuFollowThePointerUntilAClic
     // Size: the bottom-right corner follows; Escape puts the window back. (The offscreen platform
     // delivers no pointer moves outside the window, so the test shrinks it.)
     const QRect moved = m_window->geometry();
-    m_window->RunSystemCommand(kSizeCommand);
+    m_window->commands().Run(kSizeCommand);
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->titleBar()->isTrackingMenuCommand(); }, 1000));
     const QPoint corner(moved.x() + moved.width() - 1, moved.y() + moved.height() - 1);
     QTest::mouseMove(m_window.get(), m_window->mapFromGlobal(corner + QPoint(-50, -40)));
