@@ -14,7 +14,7 @@ int IndexIn(std::string_view list, std::string_view name, bool trimmed)
 {
     const std::vector<std::string> entries = SplitList(list, '/');
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if ((trimmed ? TrimOneBlank(entries[i]) : entries[i]) == name) {
+        if ((trimmed ? TrimOneBlank(entries[i]) : std::string_view(entries[i])) == name) {
             return static_cast<int>(i);
         }
     }
@@ -32,17 +32,6 @@ bool ValidChild(const RuleTable& table, int p, int c)
 }
 
 } // namespace
-
-std::string TrimOneBlank(std::string_view entry)
-{
-    if (!entry.empty() && entry.front() == ' ') {
-        entry.remove_prefix(1);
-    }
-    if (!entry.empty() && entry.back() == ' ') {
-        entry.remove_suffix(1);
-    }
-    return std::string(entry);
-}
 
 VerbForms BuildVerbForms()
 {
@@ -206,7 +195,7 @@ GrandchildCombo FillGrandchildCombo(const RuleTable& table, int p, int c, std::s
     }
     int remembered = -1;
     for (const std::string& entry : SplitList(list, '/')) {
-        combo.names.push_back(TrimOneBlank(entry));
+        combo.names.emplace_back(TrimOneBlank(entry));
         if (remembered < 0 && combo.names.back() == wanted) {
             remembered = static_cast<int>(combo.names.size()) - 1;
         }

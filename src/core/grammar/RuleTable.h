@@ -69,7 +69,4 @@ struct GrandchildCombo
 /// The list-making logic of the grandchild box; `wanted` empty selects entry 0.
 GrandchildCombo FillGrandchildCombo(const RuleTable& table, int p, int c, std::string_view wanted);
 
-/// Drops one leading and then one trailing blank, as the grandchild box shows a name.
-std::string TrimOneBlank(std::string_view entry);
-
 } // namespace lectoria::grammar
