@@ -43,15 +43,9 @@ VerbForms BuildVerbForms()
     verbs.IrregularPastForms = std::string(lists::IrregularPastForms);
     verbs.IrregularParticiples = std::string(lists::IrregularParticiples);
     verbs.EdAdjectives = std::string(lists::EdAdjectives);
-    verbs.EdRemovals = verbs.EdAdjectives +
-                       "/ succeed / barefooted / indeed / bed / cow shed / deed / grass-seed / hundred / seabed / "
-                       "seaweed / seed / shed / speed / weed ";
-    verbs.IngRemovals = std::string("spring /handwriting / thing / sterling / morning/ evening/ boxing / commanding / "
-                                    "beijing ") +
-                        "/ living / exciting / interesting / dinning / unsmiling " +
-                        "/ bring / cling / fling / hamstring / ring / sing / sling / spring / sting / string / swing / "
-                        "unsling / unstring / upswing / wring " +
-                        "/ during / according/ anything/ everything/ something/ nothing";
+    // Words that end in "ed" without being a participle: the -ed adjectives and a few other words.
+    verbs.EdRemovals = verbs.EdAdjectives + "/" + std::string(lists::EdRemovalExtras);
+    verbs.IngRemovals = std::string(lists::IngRemovals);
     // Every entry but the last loses its trailing blank; the last keeps it.
     std::vector<std::string> infinitives = SplitList(verbs.BaseVerbs, '/');
     for (std::size_t i = 0; i < infinitives.size(); ++i) {

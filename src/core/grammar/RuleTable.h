@@ -40,7 +40,7 @@ struct VerbForms
     std::string IngRemovals;
 };
 
-/// Builds the verb-form lists, deriving ToInfinitives, EdRemovals and IngRemovals.
+/// Builds the verb-form lists, deriving ToInfinitives and EdRemovals.
 VerbForms BuildVerbForms();
 
 /// Fills an empty table: the topic tree, the "++++" defaults, then every category builder.
