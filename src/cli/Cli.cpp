@@ -278,7 +278,6 @@ int WordList(const std::vector<std::string>& args, const Context& context)
     const std::map<std::string, const std::string*> derived = {
         {"ToInfinitives", &verbs.ToInfinitives},
         {"EdRemovals", &verbs.EdRemovals},
-        {"IngRemovals", &verbs.IngRemovals},
     };
     const auto found = derived.find(name);
     if (found == derived.end()) {

@@ -318,6 +318,35 @@ TEST(CompiledRuleErase, StaysSequentialWhereDeletionsMakeNewText)
     }
 }
 
+// Erase entries lose one blank on each side, no more, in both matchers: the blanks left inside
+// an entry still take part in the deletion.
+TEST(CompiledRuleErase, BothMatchersTrimOneBlankOnEachSide)
+{
+    const EraseCase cases[] = {
+        // Three blanks leave one: every blank of the sentence goes.
+        {"ab++++   ", "a b", true, "ab/"},
+        // A lone blank leaves nothing to erase.
+        {" a x ++++ ", "a x", true, " a x /"},
+        // Two leading blanks leave one, so " x" goes with the blank before it.
+        {" a y ++++  x ", "a x y", true, " a y /"},
+        // Two trailing blanks leave one, so "x " goes with the blank after it.
+        {" a y ++++x  ", "a x y", true, " a y /"},
+        // One leading blank only: "x" goes wherever it stands, also inside a word.
+        {" a  ++++ x", "ax x", true, " a  /"},
+        {" ax ++++ x", "ax x", false, ""},
+    };
+    for (const EraseCase& c : cases) {
+        TopicRule rule = ParseTopicRule(c.rule);
+        ASSERT_TRUE(CompileRule(rule));
+        const MatchResult fast = MatchRule(rule, c.sentence);
+        const MatchResult plain = MatchRulePlain(rule, c.sentence);
+        EXPECT_EQ(plain.verdict, c.verdict) << c.rule << " on " << c.sentence;
+        EXPECT_EQ(plain.matchedWords, c.matchedWords) << c.rule << " on " << c.sentence;
+        EXPECT_EQ(fast.verdict, c.verdict) << c.rule << " on " << c.sentence;
+        EXPECT_EQ(fast.matchedWords, c.matchedWords) << c.rule << " on " << c.sentence;
+    }
+}
+
 TEST(CompiledRuleLimits, EveryByteValueIsItsOwnClass)
 {
     // Between them the entries hold all 256 byte values, so no byte is left to the class of bytes

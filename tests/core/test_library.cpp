@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "Gb18030.h"
 #include "OtherUser.h"
 #include "TempFolder.h"
@@ -45,12 +47,51 @@ TEST(PathOperations, DeriveRootBookLessonAndNoteFile)
     EXPECT_EQ(LibraryRootOf("relative"), "");
 }
 
+TEST(PathOperations, TrailingSeparatorsAndShortPaths)
+{
+    struct Case
+    {
+        const char* lesson;
+        const char* root;
+        const char* book;
+        const char* name;
+    };
+    const Case cases[] = {
+        // A folder picker may hand the lesson back with a separator at its end.
+        {"/Lib/Songs/Lesson 021 Never/", "/Lib/", "Songs", "Lesson 021 Never"},
+        {"/Lib/Songs/Lesson 021 Never//", "/Lib/", "Songs", "Lesson 021 Never"},
+        {"Lib/Songs/Lesson 021 Never", "Lib/", "Songs", "Lesson 021 Never"},
+        {"/Songs/Lesson 021 Never", "/", "Songs", "Lesson 021 Never"},
+        // Too short to hold a library root: none, never the file system's root.
+        {"/Lesson 021 Never", "", "", "Lesson 021 Never"},
+        {"Songs/Lesson 021 Never", "", "Songs", "Lesson 021 Never"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LibraryRootOf(c.lesson), c.root) << c.lesson;
+        EXPECT_EQ(BookNameOf(c.lesson), c.book) << c.lesson;
+        EXPECT_EQ(LessonNameOf(c.lesson), c.name) << c.lesson;
+    }
+    EXPECT_EQ(NoteFileOf("/Lib/Songs/Lesson 021 Never/"), "/Lib/Songs/Lesson 021 Never/Songs Lesson021.txt");
+    EXPECT_EQ(SentenceAudioPath("/Lib/Songs/Lesson 021 Never/", false, "01 Go?", ""),
+              "/Lib/Songs/Lesson 021 Never/01 Go^.sau");
+    EXPECT_EQ(SentenceAudioPath("/Lib/Songs/Lesson 021 Never/", true, "", "Other\\Lesson 002 B\\01 Go?"),
+              "/Lib/Other/Lesson 002 B/01 Go^.sau");
+}
+
 TEST(PathOperations, ProgramDirectoryHoldsThisTest)
 {
-    const std::string directory = ProgramDirectory();
-    ASSERT_FALSE(directory.empty());
-    EXPECT_EQ(directory.back(), kPathSeparator);
-    EXPECT_TRUE(fs::exists(fs::path(directory) / "test_library"));
+    int argc = 1;
+    char name[] = "test_library";
+    char* argv[] = {name, nullptr};
+    {
+        const QCoreApplication application(argc, argv);
+        const std::string directory = ProgramDirectory();
+        ASSERT_FALSE(directory.empty());
+        EXPECT_EQ(directory.back(), kPathSeparator);
+        EXPECT_TRUE(fs::exists(fs::path(directory) / "test_library")) << directory;
+    }
+    // Without an application object Qt knows no program folder; the result must not become the root.
+    EXPECT_EQ(fs::path(ProgramDirectory()), fs::current_path() / "");
 }
 
 TEST(SentenceId, CutsTheCompactMarkId)

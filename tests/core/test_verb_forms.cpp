@@ -71,6 +71,8 @@ TEST(VerbForms, QuotedOdditiesStayAsTheyAre)
     const std::vector<std::string> past = SplitList(verbs.IrregularPastForms, '/');
     const std::vector<std::string> participles = SplitList(verbs.IrregularParticiples, '/');
     const std::vector<std::string> adjectives = SplitList(verbs.EdAdjectives, '/');
+    const std::vector<std::string> edRemovals = SplitList(verbs.EdRemovals, '/');
+    const std::vector<std::string> ingRemovals = SplitList(verbs.IngRemovals, '/');
 
     EXPECT_EQ(Count(base, " Increase "), 1);
     EXPECT_EQ(Count(third, " Increases "), 1);
@@ -81,6 +83,11 @@ TEST(VerbForms, QuotedOdditiesStayAsTheyAre)
     EXPECT_EQ(Count(past, " fled "), 2);
     EXPECT_EQ(Count(participles, " fled "), 2);
     EXPECT_EQ(Count(adjectives, "sacred "), 1);
+    EXPECT_EQ(Count(edRemovals, " cow shed "), 1);
+    // Entries that lack a blank on one side match inside longer words, and "spring" is there both ways.
+    for (const char* entry : {"spring ", " spring ", " morning", " evening", " according", " something"}) {
+        EXPECT_EQ(Count(ingRemovals, entry), 1) << '"' << entry << '"';
+    }
     EXPECT_EQ(base.back(), " write ");
     EXPECT_EQ(std::vector<std::string>(ing.end() - 3, ing.end()),
               (std::vector<std::string>{" travelling ", " quarrelling ", " benefitting "}));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "TempFolder.h"
 #include "grammar/TextRules.h"
 #include "library/Library.h"
@@ -40,7 +42,12 @@ TEST(DemoLibrary, EveryBookHasItsLessons)
 
 TEST(DemoLibrary, DefaultLessonListsInReadingOrder)
 {
-    // The tests are built beside the program, so this is the path a first start opens.
+    // The tests are built beside the program, so this is the path a first start opens; the
+    // program has an application object, which knows its folder.
+    int argc = 1;
+    char name[] = "test_demo_library";
+    char* argv[] = {name, nullptr};
+    const QCoreApplication application(argc, argv);
     const fs::path lesson = ProgramDirectory() + NativeRelativePath(kDefaultLesson);
     const std::vector<std::string> titles = FillLessonList(lesson.string());
     ASSERT_GE(titles.size(), 6u) << lesson;

@@ -16,17 +16,6 @@ constexpr std::uint32_t kOffsetMask = ~kEndsEntry;
 constexpr std::size_t kMaxTableCells = std::size_t{16} << 20; // 64 MB of transitions
 constexpr int kMaskBits = 64;
 
-std::string_view TrimmedErasePhrase(std::string_view phrase)
-{
-    if (!phrase.empty() && phrase.back() == ' ') {
-        phrase.remove_suffix(1);
-    }
-    if (!phrase.empty() && phrase.front() == ' ') {
-        phrase.remove_prefix(1);
-    }
-    return phrase;
-}
-
 } // namespace
 
 // What the entries ending in one state contribute: for anyOf and anyAfter the lowest entry
@@ -73,7 +62,7 @@ std::shared_ptr<const CompiledRule> CompiledRule::Compile(const TopicRule& rule)
 bool CompiledRule::Build(const TopicRule& rule)
 {
     for (const std::string& phrase : rule.erase) {
-        m_erasePhrases.emplace_back(TrimmedErasePhrase(phrase));
+        m_erasePhrases.emplace_back(TrimOneBlank(phrase));
     }
 
     // Every byte of an entry adds at most one state, which bounds the table before it is built.

@@ -52,7 +52,7 @@ private:
     std::vector<std::string> m_anyAfter;
     bool m_anyOfWhenNoneOccurs = true;
     bool m_anyAfterWhenNoneOccurs = true;
-    std::vector<std::string> m_erasePhrases; ///< trimmed as erasing trims them
+    std::vector<std::string> m_erasePhrases; ///< the erase entries through TrimOneBlank
 };
 
 } // namespace lectoria::grammar

@@ -14,7 +14,7 @@ int IndexIn(std::string_view list, std::string_view name, bool trimmed)
 {
     const std::vector<std::string> entries = SplitList(list, '/');
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if ((trimmed ? TrimOneBlank(entries[i]) : entries[i]) == name) {
+        if ((trimmed ? TrimOneBlank(entries[i]) : std::string_view(entries[i])) == name) {
             return static_cast<int>(i);
         }
     }
@@ -33,17 +33,6 @@ bool ValidChild(const RuleTable& table, int p, int c)
 
 } // namespace
 
-std::string TrimOneBlank(std::string_view entry)
-{
-    if (!entry.empty() && entry.front() == ' ') {
-        entry.remove_prefix(1);
-    }
-    if (!entry.empty() && entry.back() == ' ') {
-        entry.remove_suffix(1);
-    }
-    return std::string(entry);
-}
-
 VerbForms BuildVerbForms()
 {
     VerbForms verbs;
@@ -54,15 +43,9 @@ VerbForms BuildVerbForms()
     verbs.IrregularPastForms = std::string(lists::IrregularPastForms);
     verbs.IrregularParticiples = std::string(lists::IrregularParticiples);
     verbs.EdAdjectives = std::string(lists::EdAdjectives);
-    verbs.EdRemovals = verbs.EdAdjectives +
-                       "/ succeed / barefooted / indeed / bed / cow shed / deed / grass-seed / hundred / seabed / "
-                       "seaweed / seed / shed / speed / weed ";
-    verbs.IngRemovals = std::string("spring /handwriting / thing / sterling / morning/ evening/ boxing / commanding / "
-                                    "beijing ") +
-                        "/ living / exciting / interesting / dinning / unsmiling " +
-                        "/ bring / cling / fling / hamstring / ring / sing / sling / spring / sting / string / swing / "
-                        "unsling / unstring / upswing / wring " +
-                        "/ during / according/ anything/ everything/ something/ nothing";
+    // Words that end in "ed" without being a participle: the -ed adjectives and a few other words.
+    verbs.EdRemovals = verbs.EdAdjectives + "/" + std::string(lists::EdRemovalExtras);
+    verbs.IngRemovals = std::string(lists::IngRemovals);
     // Every entry but the last loses its trailing blank; the last keeps it.
     std::vector<std::string> infinitives = SplitList(verbs.BaseVerbs, '/');
     for (std::size_t i = 0; i < infinitives.size(); ++i) {
@@ -206,7 +189,7 @@ GrandchildCombo FillGrandchildCombo(const RuleTable& table, int p, int c, std::s
     }
     int remembered = -1;
     for (const std::string& entry : SplitList(list, '/')) {
-        combo.names.push_back(TrimOneBlank(entry));
+        combo.names.emplace_back(TrimOneBlank(entry));
         if (remembered < 0 && combo.names.back() == wanted) {
             remembered = static_cast<int>(combo.names.size()) - 1;
         }

@@ -40,7 +40,7 @@ struct VerbForms
     std::string IngRemovals;
 };
 
-/// Builds the verb-form lists, deriving ToInfinitives, EdRemovals and IngRemovals.
+/// Builds the verb-form lists, deriving ToInfinitives and EdRemovals.
 VerbForms BuildVerbForms();
 
 /// Fills an empty table: the topic tree, the "++++" defaults, then every category builder.
@@ -68,8 +68,5 @@ struct GrandchildCombo
 
 /// The list-making logic of the grandchild box; `wanted` empty selects entry 0.
 GrandchildCombo FillGrandchildCombo(const RuleTable& table, int p, int c, std::string_view wanted);
-
-/// Drops one leading and then one trailing blank, as the grandchild box shows a name.
-std::string TrimOneBlank(std::string_view entry);
 
 } // namespace lectoria::grammar

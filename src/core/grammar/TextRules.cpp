@@ -87,6 +87,17 @@ std::string JoinList(const std::vector<std::string>& pieces, char separator)
     return out;
 }
 
+std::string_view TrimOneBlank(std::string_view entry)
+{
+    if (!entry.empty() && entry.front() == ' ') {
+        entry.remove_prefix(1);
+    }
+    if (!entry.empty() && entry.back() == ' ') {
+        entry.remove_suffix(1);
+    }
+    return entry;
+}
+
 std::string PadCharacter(std::string_view text, std::size_t position)
 {
     std::string out;
@@ -248,14 +259,7 @@ MatchResult MatchRulePlain(const TopicRule& rule, std::string_view sentence)
     std::string s = NormalizeSentencePlain(sentence);
 
     for (const std::string& entry : rule.erase) {
-        std::string_view phrase(entry);
-        if (!phrase.empty() && phrase.back() == ' ') {
-            phrase.remove_suffix(1);
-        }
-        if (!phrase.empty() && phrase.front() == ' ') {
-            phrase.remove_prefix(1);
-        }
-        ReplaceAll(s, phrase, "");
+        ReplaceAll(s, TrimOneBlank(entry), "");
     }
 
     bool allOf = true;

@@ -20,6 +20,10 @@ std::string JoinList(const std::vector<std::string>& pieces, char separator);
 /// is not searched again. An empty `from` changes nothing.
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to);
 
+/// Drops one leading and then one trailing blank, no more: an erase entry becomes the phrase that
+/// both matchers delete, and a grandchild list entry the name its box shows. A lone blank gives "".
+std::string_view TrimOneBlank(std::string_view entry);
+
 /// Returns `text` with one blank inserted before and one after the character at `position`.
 std::string PadCharacter(std::string_view text, std::size_t position);
 

@@ -5,6 +5,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QString>
+
 #include "grammar/TextRules.h"
 #include "library/FileNames.h"
 
@@ -14,28 +19,50 @@ namespace lectoria::library {
 
 namespace {
 
-bool IsSeparator(char c)
+// Path text is UTF-8 on Windows, where the file system names files in UTF-16, and the bytes of
+// the names elsewhere; these two turn it into a path and back without a code page between.
+fs::path PathOf(std::string_view text)
 {
-    return c == kPathSeparator || c == '/';
+#ifdef _WIN32
+    return fs::path(std::u8string(text.begin(), text.end()));
+#else
+    return fs::path(text);
+#endif
 }
 
-// Components of a lesson path, ignoring a trailing separator.
-std::vector<std::string> PathComponents(std::string_view path)
+std::string TextOf(const fs::path& path)
 {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : path) {
-        if (IsSeparator(c)) {
-            parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
+
+// A folder path without trailing separators, so that its last component is the folder's name;
+// a root stays as it is.
+fs::path FolderPath(std::string_view text)
+{
+    fs::path path = PathOf(text);
+    while (path.has_relative_path() && !path.has_filename()) {
+        path = path.parent_path();
     }
-    if (!current.empty()) {
-        parts.push_back(current);
-    }
-    return parts;
+    return path;
+}
+
+// Directory results end with a separator, so that callers may append a name; empty stays empty.
+std::string DirectoryText(const fs::path& directory)
+{
+    return directory.empty() ? std::string() : TextOf(directory / "");
+}
+
+// The file of an `itemPaths` entry (book\lesson\title) below `root`; a '\' inside the title
+// stays part of the name.
+fs::path ItemFilePath(const fs::path& root, std::string_view itemPath)
+{
+    const ItemPathParts parts = SplitItemPath(itemPath);
+    return root / PathOf(parts.book) / PathOf(parts.lesson) / PathOf(parts.title);
 }
 
 std::string Replaced(std::string_view text, char from, char to)
@@ -58,15 +85,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 
 std::string FileName(const fs::path& path)
 {
-    return path.filename().string();
-}
-
-std::string WithoutTrailingSeparators(std::string_view path)
-{
-    while (path.size() > 1 && IsSeparator(path.back())) {
-        path.remove_suffix(1);
-    }
-    return std::string(path);
+    return TextOf(path.filename());
 }
 
 // What is wrong with a folder that could not be listed, in the user's words. `kind` names the
@@ -90,7 +109,7 @@ std::string FolderError(const std::string& kind, const std::string& folder, cons
 std::vector<fs::directory_entry> ReadFolder(std::string_view folder, std::error_code& error)
 {
     std::vector<fs::directory_entry> entries;
-    for (fs::directory_iterator it(fs::path(FileSystemPath(folder)), error), end; !error && it != end;
+    for (fs::directory_iterator it(PathOf(FileSystemPath(folder)), error), end; !error && it != end;
          it.increment(error)) {
         entries.push_back(*it);
     }
@@ -116,47 +135,45 @@ std::string BookList()
 
 std::string ProgramDirectory()
 {
-    std::error_code error;
+    fs::path directory;
+    if (QCoreApplication::instance() != nullptr) {
+        const QString native = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 #ifdef _WIN32
-    fs::path program = fs::current_path(error);
+        directory = fs::path(native.toStdU16String());
 #else
-    fs::path program = fs::read_symlink("/proc/self/exe", error).parent_path();
-    if (error) {
-        program = fs::current_path(error);
-    }
+        directory = fs::path(QFile::encodeName(native).toStdString());
 #endif
-    std::string directory = program.string();
-    if (directory.empty() || !IsSeparator(directory.back())) {
-        directory += kPathSeparator;
     }
-    return directory;
+    if (directory.empty()) {
+        // Without an application object (a tool or a test linking the core) the program's own
+        // file is not known portably; a program started from its folder has it as working folder.
+        std::error_code error;
+        directory = fs::current_path(error);
+    }
+    return DirectoryText(directory);
 }
 
 std::string LessonNameOf(std::string_view lessonPath)
 {
-    const std::vector<std::string> parts = PathComponents(lessonPath);
-    return parts.empty() ? std::string() : parts.back();
+    return TextOf(FolderPath(lessonPath).filename());
 }
 
 std::string BookNameOf(std::string_view lessonPath)
 {
-    const std::vector<std::string> parts = PathComponents(lessonPath);
-    return parts.size() < 2 ? std::string() : parts[parts.size() - 2];
+    return TextOf(FolderPath(lessonPath).parent_path().filename());
 }
 
 std::string LibraryRootOf(std::string_view lessonPath)
 {
-    while (!lessonPath.empty() && IsSeparator(lessonPath.back())) {
-        lessonPath.remove_suffix(1);
-    }
+    fs::path root = FolderPath(lessonPath);
     for (int component = 0; component < 2; ++component) {
-        const std::size_t cut = lessonPath.find_last_of(std::string{kPathSeparator, '/'});
-        if (cut == std::string_view::npos) {
+        // A path of fewer than three components has no library root.
+        if (!root.has_relative_path()) {
             return std::string();
         }
-        lessonPath = lessonPath.substr(0, cut);
+        root = root.parent_path();
     }
-    return std::string(lessonPath) + kPathSeparator;
+    return DirectoryText(root);
 }
 
 std::string LessonNumberOf(std::string_view lessonName)
@@ -172,12 +189,12 @@ std::string LessonNumberOf(std::string_view lessonName)
 
 std::string NoteFileOf(std::string_view lessonPath)
 {
-    std::string path(lessonPath);
-    while (!path.empty() && IsSeparator(path.back())) {
-        path.pop_back();
+    const fs::path lesson = FolderPath(lessonPath);
+    if (lesson.empty()) {
+        return std::string();
     }
-    return FileSystemPath(path + kPathSeparator + BookNameOf(lessonPath) + " Lesson" +
-                          LessonNumberOf(LessonNameOf(lessonPath)) + ".txt");
+    const std::string name = BookNameOf(lessonPath) + " Lesson" + LessonNumberOf(LessonNameOf(lessonPath)) + ".txt";
+    return FileSystemPath(TextOf(lesson / PathOf(name)));
 }
 
 std::string ItemLessonOf(std::string_view itemPath)
@@ -222,16 +239,7 @@ std::string SentenceId(std::string_view relativePath)
 
 std::string NativeRelativePath(std::string_view itemPath)
 {
-    std::string path(itemPath);
-    std::size_t at = 0;
-    for (int separator = 0; separator < 2; ++separator) {
-        at = path.find(kItemPathSeparator, at);
-        if (at == std::string::npos) {
-            break;
-        }
-        path[at++] = kPathSeparator;
-    }
-    return path;
+    return TextOf(ItemFilePath(fs::path(), itemPath));
 }
 
 std::string TitleToFileName(std::string_view title)
@@ -281,9 +289,10 @@ std::string SentenceAudioPath(std::string_view strFullPath, bool isSelectSubject
                               std::string_view itemPath)
 {
     if (isSelectSubject) {
-        return FileSystemPath(LibraryRootOf(strFullPath) + TitleToFileName(NativeRelativePath(itemPath)) + ".sau");
+        const fs::path root = PathOf(LibraryRootOf(strFullPath));
+        return FileSystemPath(TextOf(ItemFilePath(root, TitleToFileName(itemPath) + ".sau")));
     }
-    return FileSystemPath(std::string(strFullPath) + kPathSeparator + TitleToFileName(itemText) + ".sau");
+    return FileSystemPath(TextOf(FolderPath(strFullPath) / PathOf(TitleToFileName(itemText) + ".sau")));
 }
 
 bool LessThanIgnoringCase(std::string_view a, std::string_view b)
@@ -296,7 +305,8 @@ bool LessThanIgnoringCase(std::string_view a, std::string_view b)
 FolderListing ListLesson(std::string_view strFullPath)
 {
     FolderListing listing;
-    const std::string lesson = WithoutTrailingSeparators(strFullPath);
+    const fs::path lessonFolder = FolderPath(strFullPath);
+    const std::string lesson = TextOf(lessonFolder);
     if (lesson.empty()) {
         return listing;
     }
@@ -304,12 +314,12 @@ FolderListing ListLesson(std::string_view strFullPath)
     const std::vector<fs::directory_entry> entries = ReadFolder(lesson, error);
     if (error) {
         // Say which folder is at fault: a missing or closed book folder hides every lesson in it.
-        const std::string book = WithoutTrailingSeparators(fs::path(lesson).parent_path().string());
+        const std::string book = TextOf(lessonFolder.parent_path());
         std::error_code bookError;
-        const fs::file_status bookStatus = fs::status(fs::path(FileSystemPath(book)), bookError);
+        const fs::file_status bookStatus = fs::status(PathOf(FileSystemPath(book)), bookError);
         std::error_code lessonError;
         const bool lessonBlocked =
-            fs::status(fs::path(FileSystemPath(lesson)), lessonError).type() == fs::file_type::none &&
+            fs::status(PathOf(FileSystemPath(lesson)), lessonError).type() == fs::file_type::none &&
             lessonError == std::errc::permission_denied;
         if (bookStatus.type() == fs::file_type::not_found) {
             listing.error = FolderError("课本", book, std::make_error_code(std::errc::no_such_file_or_directory));
@@ -322,7 +332,7 @@ FolderListing ListLesson(std::string_view strFullPath)
     }
     for (const fs::directory_entry& entry : entries) {
         std::error_code typeError;
-        if (!EqualsIgnoringCase(entry.path().extension().string(), ".sau") || entry.is_directory(typeError)) {
+        if (!EqualsIgnoringCase(TextOf(entry.path().extension()), ".sau") || entry.is_directory(typeError)) {
             continue;
         }
         listing.names.push_back(FileName(entry.path()));
@@ -347,7 +357,7 @@ FolderListing ListLesson(std::string_view strFullPath)
 FolderListing ListBook(std::string_view bookPath)
 {
     FolderListing listing;
-    const std::string book = WithoutTrailingSeparators(bookPath);
+    const std::string book = TextOf(FolderPath(bookPath));
     std::error_code error;
     const std::vector<fs::directory_entry> entries = ReadFolder(book, error);
     if (error) {

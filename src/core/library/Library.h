@@ -25,7 +25,8 @@ std::string BookList();
 /// The default lesson, relative to the library root, in `itemPaths` form.
 inline constexpr std::string_view kDefaultLesson = "New Concept English Book 1\\Lesson 001 Excuse me";
 
-/// The directory of the running program, ending with the path separator.
+/// The directory of the running program (the application object's), ending with the path
+/// separator; the working directory when there is no application object.
 std::string ProgramDirectory();
 
 /// The last component of a lesson path ("Lesson 001 Excuse me").
@@ -42,7 +43,7 @@ std::string LibraryRootOf(std::string_view lessonPath);
 std::string LessonNumberOf(std::string_view lessonName);
 
 /// The grammar-note file of a lesson: lessonPath/BOOK LessonNNN.txt, as the path on disk
-/// (FileSystemPath).
+/// (FileSystemPath); empty for an empty lesson path.
 std::string NoteFileOf(std::string_view lessonPath);
 
 /// The compact mark id of an `itemPaths` entry, such as New1Lesson003T02.

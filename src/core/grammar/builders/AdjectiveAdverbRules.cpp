@@ -8,6 +8,7 @@
 
 #include "grammar/TextRules.h"
 #include "grammar/WordListData.h"
+#include "grammar/builders/BuilderHelpers.h"
 
 namespace lectoria::grammar {
 
@@ -82,26 +83,9 @@ constexpr ErasedPhrase kConjunctionPhrases[] = {
     {kCausalConjunctions, " because ", " because of "},
 };
 
-std::string ComposeRule(std::string_view allOf, std::string_view anyOf, std::string_view noneOf,
-                        std::string_view anyAfter, std::string_view erase)
-{
-    return JoinList(
-        {std::string(allOf), std::string(anyOf), std::string(noneOf), std::string(anyAfter), std::string(erase)}, '+');
-}
-
 std::vector<std::string>& GrandchildRulesOf(RuleTable& table, int p, int c)
 {
     return table.GrandchildRules[static_cast<std::size_t>(p)][static_cast<std::size_t>(c)];
-}
-
-// Installs one word list per child in child order; the child count comes from the topic tree and
-// children without a list get an empty one.
-std::vector<std::string> InstallLists(RuleTable& table, int p, std::span<const std::string_view> wordLists)
-{
-    std::vector<std::string> words(wordLists.begin(), wordLists.end());
-    words.resize(static_cast<std::size_t>(ChildCount(table, p)));
-    InstallGrandchildRules(table, p, static_cast<int>(words.size()), words);
-    return words;
 }
 
 // Each adjective followed by the preposition: " anxious / careful " with " about " gives
@@ -211,7 +195,7 @@ void BuildAdjectiveRules(RuleTable& table)
         lists::AdjectivePrefixUn,
         lists::AdjectivePrefixIn,
     };
-    const std::vector<std::string> words = InstallLists(table, kParentAdjectives, adjectiveLists);
+    const std::vector<std::string> words = InstallWordLists(table, kParentAdjectives, adjectiveLists);
 
     InstallParticipleRules(table, words[kPairedParticiples]);
     InstallAdjectivePhraseRules(table);
@@ -243,7 +227,7 @@ void BuildAdverbRules(RuleTable& table)
         lists::AdverbSuperlative,
         lists::AdverbSameAsAdjective,
     };
-    InstallLists(table, kParentAdverbs, adverbLists);
+    InstallWordLists(table, kParentAdverbs, adverbLists);
 
     // In a question the wh-word is a question word, so neither child may find it there.
     for (const int c : {kInterrogativeAdverbs, kRelativeAdverbs}) {
@@ -264,7 +248,7 @@ void BuildPrepositionRules(RuleTable& table, const VerbForms& verbs)
         lists::PrepositionManner,
         lists::PrepositionOther,
     };
-    const std::vector<std::string> words = InstallLists(table, kParentPrepositions, prepositionLists);
+    const std::vector<std::string> words = InstallWordLists(table, kParentPrepositions, prepositionLists);
 
     // Infinitive entries such as " to go" have no trailing blank, so they also erase the start of
     // longer words ("to good"); that is accepted to keep every infinitive out.
@@ -292,7 +276,7 @@ void BuildConjunctionRules(RuleTable& table)
         lists::ConjunctionConcessive,
         lists::ConjunctionTemporal,
     };
-    const std::vector<std::string> words = InstallLists(table, kParentConjunctions, conjunctionLists);
+    const std::vector<std::string> words = InstallWordLists(table, kParentConjunctions, conjunctionLists);
 
     // Only these grandchildren erase: their child's 所有 and the adversative " while " keep plain
     // rules, so "a while" still counts there.

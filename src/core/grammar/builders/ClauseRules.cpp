@@ -1,26 +1,13 @@
 #include "grammar/CategoryBuilders.h"
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "grammar/WordListData.h"
+#include "grammar/builders/BuilderHelpers.h"
 
 namespace lectoria::grammar {
-
-namespace {
-
-std::string Concat(std::initializer_list<std::string_view> pieces)
-{
-    std::string joined;
-    for (std::string_view piece : pieces) {
-        joined += piece;
-    }
-    return joined;
-}
-
-} // namespace
 
 void BuildClauseRules(RuleTable& table, const VerbForms& /*verbs*/)
 {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "grammar/CategoryBuilders.h"
+#include "grammar/TextRules.h"
 #include "grammar/WordListData.h"
 
 namespace lectoria::grammar {
@@ -25,13 +26,6 @@ constexpr std::string_view kSemiModalsWithTo = " going to / have to / has to / h
 // A sentence with any form of "be" is taken as progressive: its -ing form is no participle or gerund.
 constexpr std::string_view kProgressiveBeForms =
     " is / am / are /'s /'m /'re / was / were / be / been / being / isn't / aren't / wasn't / weren't ";
-
-void EraseAll(std::string& text, std::string_view piece)
-{
-    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at)) {
-        text.erase(at, piece.size());
-    }
-}
 
 } // namespace
 
@@ -90,8 +84,8 @@ void BuildModalRules(RuleTable& table, const VerbForms& verbs)
     // " be able to " keeps only " able ": the form of "be" varies, so it is looked for apart,
     // and " to " must follow it.
     for (std::string phrase : SplitList(lists::BeToModals, '/')) {
-        EraseAll(phrase, " be");
-        EraseAll(phrase, "to ");
+        ReplaceAll(phrase, " be", "");
+        ReplaceAll(phrase, "to ", "");
         withTo.push_back(phrase + "+" + std::string(lists::ModalBeForms) + "++ to +");
     }
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "grammar/WordListData.h"
+#include "grammar/builders/BuilderHelpers.h"
 
 namespace lectoria::grammar {
 
@@ -27,24 +27,6 @@ constexpr int kWeight = 6;
 
 // Entries without blanks, so a digit anywhere in the sentence counts, also inside "3rd" or "$5".
 constexpr std::string_view kDigits = "0/1/2/3/4/5/6/7/8/9";
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
-{
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
-// Installs one word list per child in child order; the child count comes from the topic tree and
-// children without a list get an empty one.
-std::vector<std::string> InstallLists(RuleTable& table, int p, std::span<const std::string_view> lists)
-{
-    std::vector<std::string> words(lists.begin(), lists.end());
-    words.resize(static_cast<std::size_t>(ChildCount(table, p)));
-    InstallGrandchildRules(table, p, static_cast<int>(words.size()), words);
-    return words;
-}
 
 // The modifier only counts in the phrase "a <noun> of", with " of " after the noun.
 void InstallOfPhraseRules(RuleTable& table, int c, const std::string& list,
@@ -68,7 +50,7 @@ void AddPluralForms(RuleTable& table, int c, const std::string& list)
     const std::string ending = first.size() >= 2 && first[first.size() - 2] == 's' ? "es" : "s";
     std::vector<std::string>& rules = table.GrandchildRules[kParentNouns][static_cast<std::size_t>(c)];
 
-    std::string plurals = ReplaceAll(list, " / ", ending + " / ");
+    std::string plurals = WithAllReplaced(list, " / ", ending + " / ");
     plurals.pop_back();
     rules[0] = "+" + list + "/" + plurals + ending + " +++";
     for (std::size_t k = 0; k < entries.size(); ++k) {
@@ -85,9 +67,9 @@ void AddManPluralForms(RuleTable& table, int c, const std::string& list)
 {
     const std::vector<std::string> entries = SplitList(list, '/');
     std::vector<std::string>& rules = table.GrandchildRules[kParentNouns][static_cast<std::size_t>(c)];
-    rules[0] = "+" + list + "/" + ReplaceAll(list, "man", "men") + "+++";
+    rules[0] = "+" + list + "/" + WithAllReplaced(list, "man", "men") + "+++";
     for (std::size_t k = 0; k < entries.size(); ++k) {
-        rules[k + 1] = "+" + entries[k] + "/" + ReplaceAll(entries[k], "man", "men") + "+++";
+        rules[k + 1] = "+" + entries[k] + "/" + WithAllReplaced(entries[k], "man", "men") + "+++";
     }
 }
 
@@ -128,7 +110,7 @@ void BuildNounRules(RuleTable& table)
         lists::NounSuffixTion,
         lists::NounSuffixTure,
     };
-    const std::vector<std::string> words = InstallLists(table, kParentNouns, nounLists);
+    const std::vector<std::string> words = InstallWordLists(table, kParentNouns, nounLists);
 
     InstallOfPhraseRules(table, kCountableModifiers, words[kCountableModifiers], {" number "});
     InstallOfPhraseRules(table, kUncountableModifiers, words[kUncountableModifiers], {" deal ", " amount ", " bit "});
@@ -166,13 +148,13 @@ void BuildPronounRules(RuleTable& table)
         lists::PronounInterrogative,
         lists::PronounCompoundConnective,
     };
-    InstallLists(table, kParentPronouns, pronounLists);
+    InstallWordLists(table, kParentPronouns, pronounLists);
 }
 
 void BuildNumeralRules(RuleTable& table)
 {
     const std::string_view numeralLists[] = {{}, lists::NumeralCardinal, lists::NumeralOrdinal};
-    InstallLists(table, kParentNumerals, numeralLists);
+    InstallWordLists(table, kParentNumerals, numeralLists);
 
     const std::string digits(kDigits);
     std::vector<std::string>& rules = table.ChildRules[kParentNumerals];

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "grammar/builders/BuilderHelpers.h"
+
 namespace lectoria::grammar {
 
 namespace {
@@ -85,7 +87,7 @@ void BuildPassiveRules(RuleTable& table, const VerbForms& verbs)
     const std::size_t children = std::min(static_cast<std::size_t>(ChildCount(table, kParentVoice)), childRules.size());
     for (std::size_t k = 1; k <= kTensePassiveCount && k < children; ++k) {
         const AuxiliaryFields& fields = rules[k - 1];
-        childRules[k] = fields.allOf + "+" + fields.anyOf + "+" + fields.noneOf + "+" + participle + "+" + lookAlikes;
+        childRules[k] = ComposeRule(fields.allOf, fields.anyOf, fields.noneOf, participle, lookAlikes);
     }
     // 形式上的被动语态: a form of "be" before an adjective in -ed; nothing is erased.
     if (kFormalPassive < children) {

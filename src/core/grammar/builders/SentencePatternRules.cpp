@@ -1,11 +1,11 @@
 #include "grammar/CategoryBuilders.h"
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "grammar/WordListData.h"
+#include "grammar/builders/BuilderHelpers.h"
 
 namespace lectoria::grammar {
 
@@ -32,15 +32,6 @@ constexpr const char* kWhWords =
 
 // The participles of the complement verbs that differ from their past forms.
 constexpr const char* kComplementParticiples = "/ chosen / driven / forbidden / gotten / known / proven / shown ";
-
-std::string Concat(std::initializer_list<std::string_view> pieces)
-{
-    std::string joined;
-    for (std::string_view piece : pieces) {
-        joined += piece;
-    }
-    return joined;
-}
 
 std::string BePredicativeRule(const VerbForms& verbs)
 {

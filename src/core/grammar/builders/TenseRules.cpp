@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "grammar/builders/BuilderHelpers.h"
+
 namespace lectoria::grammar {
 
 namespace {
@@ -19,11 +21,6 @@ struct RuleFields
     std::string anyAfter;
     std::string erase;
 };
-
-std::string ComposeRule(const RuleFields& fields)
-{
-    return fields.allOf + "+" + fields.anyOf + "+" + fields.noneOf + "+" + fields.anyAfter + "+" + fields.erase;
-}
 
 constexpr std::size_t kTenseCount = 16;
 
@@ -112,7 +109,8 @@ void BuildTenseRules(RuleTable& table, const VerbForms& verbs)
     const std::size_t children =
         std::min(static_cast<std::size_t>(ChildCount(table, kParentTenses)), childRules.size());
     for (std::size_t k = 1; k <= kTenseCount && k < children; ++k) {
-        childRules[k] = ComposeRule(rules[k - 1]);
+        const RuleFields& fields = rules[k - 1];
+        childRules[k] = ComposeRule(fields.allOf, fields.anyOf, fields.noneOf, fields.anyAfter, fields.erase);
     }
 }
 
