@@ -26,6 +26,7 @@
 #include "HalftoneBand.h"
 #include "NotesKeeper.h"
 #include "SearchWorker.h"
+#include "SentencePanes.h"
 #include "TitleBar.h"
 #include "WindowCommands.h"
 #include "library/Library.h"
@@ -62,8 +63,7 @@ private:
 
 CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     : QWidget(parent), m_profile(*options.profile),
-      m_settings(settings::LoadSettings(*options.profile, ButtonFaceColor())),
-      m_audio(options.tempDir.empty() ? library::DefaultTempDir() : options.tempDir)
+      m_settings(settings::LoadSettings(*options.profile, ButtonFaceColor()))
 {
     EnableQuickToolTips();
     setWindowTitle(QStringLiteral("Lectoria"));
@@ -80,26 +80,27 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
             options.programDirectory.empty() ? library::ProgramDirectory() : options.programDirectory;
         m_settings.strFullPath = programDirectory + library::NativeRelativePath(library::kDefaultLesson);
     }
-    m_audio.CreateTempDir();
 
     CreateControls();
     FillDropDownLists();
     ApplyPaneColors();
 
-    m_player->SetAutoStart(true);
-    m_player->SetPlayCount(1);
     m_restoreProgress->hide();
     connect(m_sentenceList, &CSpecialListBox::fillProgress, m_restoreProgress, [this](int done, int total) {
         m_restoreProgress->setRange(0, total);
         m_restoreProgress->setValue(done);
     });
 
-    m_panes = std::make_unique<SentencePanes>(m_wholePane, m_currentPane, m_grammarPane);
     m_notes = new NotesKeeper(this);
-    m_pollTimer = new QTimer(this);
-    m_pollTimer->setInterval(100);
-    m_loop = std::make_unique<reading::ReadingLoop>(m_settings, *m_player, m_audio, *this, *this);
-    connect(m_pollTimer, &QTimer::timeout, this, [this] { m_loop->OnPollTick(); });
+    ReadingControls controls;
+    controls.list = m_sentenceList;
+    controls.statusLine = m_statusLine;
+    controls.wholePane = m_wholePane;
+    controls.currentPane = m_currentPane;
+    controls.grammarPane = m_grammarPane;
+    controls.focusAfterShow = m_intervalCaption;
+    controls.messageParent = this;
+    m_reading = std::make_unique<ReadingController>(m_settings, *m_player, options.tempDir, controls, *m_notes);
     BindCommands();
     connect(m_titleBar, &TitleBar::helpRequested, this, &CParlivoDlg::ShowHelp);
     connect(m_titleBar, &TitleBar::systemMenuRequested, this, [this](QPoint globalPos) {
@@ -112,12 +113,11 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     connect(m_sentenceList, &QListWidget::itemSelectionChanged, this, &CParlivoDlg::UpdatePlaylist);
     connect(m_sentenceList, &CSpecialListBox::importLessonRequested, this, &CParlivoDlg::ImportLesson);
     connect(m_sentenceList, &QListWidget::entered, this,
-            [this](const QModelIndex& index) { OnItemEntered(index.row()); });
-    connect(m_grammarPane, &QPlainTextEdit::textChanged, this, &CParlivoDlg::OnGrammarPaneChanged);
+            [this](const QModelIndex& index) { m_reading->ShowItemText(index.row()); });
     connect(m_currentPane, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { ShowLargePaneMenu(m_currentPane->mapToGlobal(pos)); });
     WatchMouseOf(this);
-    UpdateStatusLine(std::string());
+    m_reading->RefreshStatusLine();
 
     m_startTimer = new QTimer(this);
     m_startTimer->setInterval(10);
@@ -135,14 +135,12 @@ CParlivoDlg::~CParlivoDlg()
     // A restore still searching stops here; its outcome must not reach a window being destroyed.
     delete m_restoreSearch;
     m_restoreSearch = nullptr;
-    m_loop->Shutdown();
-    m_player->Stop();
+    m_reading.reset();
     if (!m_closePrepared) {
         // A window closed without its close path (tests, a failed start) still keeps its settings;
         // there is nobody left to tell of a failure.
         SaveProfile();
     }
-    m_audio.RemoveTempDir();
 }
 
 bool CParlivoDlg::SaveProfile()
@@ -302,24 +300,15 @@ void CParlivoDlg::ApplyPaneColors()
     RestyleButtons();
 }
 
-void CParlivoDlg::OnItemEntered(int row)
-{
-    if (row < 0 || row >= m_sentenceList->count()) {
-        return;
-    }
-    m_statusLine->setText(m_sentenceList->item(row)->text());
-    m_statusShowsItem = true;
-}
-
 void CParlivoDlg::BindCommands()
 {
     m_commands = new WindowCommands(this);
     WindowCommands& commands = *m_commands;
-    commands.Bind(kStartReadingCommand, [this] { m_loop->StartReading(); });
-    commands.Bind(kPauseReadingCommand, [this] { m_loop->PauseReading(); });
-    commands.Bind(kStopReadingCommand, [this] { m_loop->StopReading(); });
-    commands.Bind(kPreviousSentenceCommand, [this] { m_loop->PreviousSentence(); });
-    commands.Bind(kNextSentenceCommand, [this] { m_loop->NextSentence(); });
+    commands.Bind(kStartReadingCommand, [this] { m_reading->loop().StartReading(); });
+    commands.Bind(kPauseReadingCommand, [this] { m_reading->loop().PauseReading(); });
+    commands.Bind(kStopReadingCommand, [this] { m_reading->loop().StopReading(); });
+    commands.Bind(kPreviousSentenceCommand, [this] { m_reading->loop().PreviousSentence(); });
+    commands.Bind(kNextSentenceCommand, [this] { m_reading->loop().NextSentence(); });
     commands.Bind(kExitCommand, [this] { close(); });
     commands.Bind(kOpenTextCommand, [this] { OpenText(); });
     commands.Bind(kOpenTopicCommand, [this] { OpenTopic(); });
@@ -371,8 +360,8 @@ bool CParlivoDlg::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (ours && event->type() == QEvent::MouseMove) {
-        if (m_statusShowsItem && widget != m_sentenceList->viewport()) {
-            UpdateStatusLine(m_statusProblem);
+        if (widget != m_sentenceList->viewport()) {
+            m_reading->PointerLeftList();
         }
         TrackPointer(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
     }
@@ -405,8 +394,7 @@ bool CParlivoDlg::PrepareToClose()
         return false;
     }
     m_closePrepared = true;
-    m_loop->Shutdown();
-    m_audio.DeleteTempAudio();
+    m_reading->Shutdown();
     if (!SaveProfile()) {
         QMessageBox::warning(this, QStringLiteral("Lectoria"),
                              QStringLiteral("无法保存程序设置到“%1”。\n下次启动时将沿用上次保存的设置。")

@@ -9,10 +9,7 @@
 
 #include "CSpecialListBox.h"
 #include "PaneLayout.h"
-#include "SentencePanes.h"
-#include "library/SentenceAudio.h"
-#include "notes/LessonNotes.h"
-#include "reading/ReadingLoop.h"
+#include "ReadingController.h"
 #include "settings/Settings.h"
 
 class QComboBox;
@@ -58,10 +55,7 @@ struct MainWindowOptions
 
 /// The main window: owns the settings, the sentence list, the three panes, the reading
 /// controls and the hidden player; loads the profile when built and saves it when destroyed.
-class CParlivoDlg : public QWidget,
-                    public reading::IReadingView,
-                    public reading::IReadingClock,
-                    public SentenceListOwner
+class CParlivoDlg : public QWidget, public SentenceListOwner
 {
     Q_OBJECT
 
@@ -90,8 +84,10 @@ public:
     CVolumeControl* volumePopup() const { return m_volumePopup; }
     CProgressCtrlStart* restoreProgress() const { return m_restoreProgress; }
     reading::IMediaPlayer& player() const { return *m_player; }
-    const library::SentenceAudioDecoder& audio() const { return m_audio; }
-    reading::ReadingLoop& readingLoop() { return *m_loop; }
+    const library::SentenceAudioDecoder& audio() const { return m_reading->audio(); }
+    reading::ReadingLoop& readingLoop() { return m_reading->loop(); }
+    /// The reading loop with the panes and the status line it fills, and its clock.
+    ReadingController& reading() const { return *m_reading; }
     /// Every note the window has shown or taken, by lesson; saved as the user goes.
     NotesKeeper& notesKeeper() const { return *m_notes; }
 
@@ -132,17 +128,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The reading loop's view of the window.
-    std::string ItemText(int listIndex) const override;
-    std::string AudioPath(int listIndex) const override;
-    void ShowPanes(int position) override;
-    void ClearPanes() override;
-    void UpdateStatusLine(const std::string& problem) override;
-    // The reading loop's clock: timer 2 and the interval wait.
-    void StartPolling() override;
-    void StopPolling() override;
-    void WaitPumping(int ms) override;
-
     void CreateControls();
     /// What each window command does; its text, icon and key are declared in WindowCommands.
     void BindCommands();
@@ -170,21 +155,6 @@ private:
     /// Writes every setting to the profile; false when the profile could not be written.
     bool SaveProfile();
 
-    void ShowCurrentSentence(int position);
-    void ShowWholeSentence(int position);
-    void ShowGrammarNote(int position);
-    /// The note of a playlist position: the item's own in topic mode, the lesson's by sentence
-    /// number in text mode; empty when there is none.
-    /// The lesson folder and note line of a list item, in either mode.
-    struct NoteTarget
-    {
-        std::string lesson;
-        notes::NoteSlot slot;
-        int listIndex = -1;
-    };
-    NoteTarget NoteTargetOf(int listIndex) const;
-    void OnGrammarPaneChanged();
-    void OnItemEntered(int row);
     /// Lists the open lesson and loads its notes (text mode).
     void FillLessonList();
     /// Replaces the list with topic-search results and their data (topic mode), then runs `then`;
@@ -198,21 +168,12 @@ private:
 
     settings::ProfileStore& m_profile;
     settings::Settings m_settings;
-    library::SentenceAudioDecoder m_audio;
     std::unique_ptr<platform::CMediaPlayer2> m_ownPlayer;
     reading::IMediaPlayer* m_player = nullptr;
     bool m_restored = false;
     bool m_closePrepared = false;
-    bool m_statusShowsItem = false;
-    std::string m_statusProblem;
-    /// Why the open lesson could not be listed; shown in the status line until the list is refilled.
-    std::string m_listProblem;
 
     NotesKeeper* m_notes = nullptr;
-    // The note the grammar pane shows: what is typed there belongs to it, whatever the position
-    // points at by now.
-    NoteTarget m_shownNote;
-    std::string m_lastNoteProblem;
 
     QLineEdit* m_statusLine = nullptr;
     CSpecialListBox* m_sentenceList = nullptr;
@@ -237,10 +198,8 @@ private:
     bool m_isDragging = false;
     CProgressCtrlStart* m_restoreProgress = nullptr;
     QTimer* m_startTimer = nullptr;
-    QTimer* m_pollTimer = nullptr;
     SearchWorker* m_restoreSearch = nullptr;
-    std::unique_ptr<SentencePanes> m_panes;
-    std::unique_ptr<reading::ReadingLoop> m_loop;
+    std::unique_ptr<ReadingController> m_reading;
 };
 
 } // namespace lectoria::ui

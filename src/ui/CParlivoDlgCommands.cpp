@@ -34,7 +34,7 @@ void CParlivoDlg::FillLessonList()
 void CParlivoDlg::FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights,
                                    std::function<void()> then)
 {
-    m_listProblem.clear();
+    m_reading->SetListProblem(std::string());
     if (static_cast<int>(items.size()) > CSpecialListBox::kFillChunk) {
         m_restoreProgress->setRange(0, static_cast<int>(items.size()));
         m_restoreProgress->setValue(0);
@@ -54,14 +54,20 @@ void CParlivoDlg::ReloadLesson()
     for (const std::string& title : lesson.names) {
         m_sentenceList->addItem(QString::fromStdString(title));
     }
-    m_listProblem = lesson.error;
-    UpdateStatusLine(m_statusProblem);
+    m_reading->SetListProblem(lesson.error);
+}
+
+void CParlivoDlg::UpdatePlaylist()
+{
+    if (m_reading != nullptr) {
+        m_reading->UpdatePlaylist();
+    }
 }
 
 void CParlivoDlg::SelectAllAndRead()
 {
     m_sentenceList->SelectAllItems();
-    m_loop->StartReading();
+    m_reading->loop().StartReading();
 }
 
 void CParlivoDlg::RestoreLastState()
@@ -100,7 +106,7 @@ void CParlivoDlg::RestoreLastState()
         // A book or lesson gone since last time still lets the rest be read, but the user is told.
         FillTopicResults(outcome.results.items, outcome.results.highlights,
                          [this, problem = search::ProblemSummary(outcome.results.problems)] {
-                             m_listProblem = problem;
+                             m_reading->SetListProblem(problem);
                              FinishRestore(true);
                          });
     });
@@ -112,7 +118,7 @@ void CParlivoDlg::FinishRestore(bool read)
     m_restoreProgress->hide();
     m_sentenceList->SelectAllItems();
     if (read) {
-        m_loop->StartReading();
+        m_reading->loop().StartReading();
     }
 }
 
@@ -136,7 +142,7 @@ void CParlivoDlg::OpenText()
         }
         return;
     }
-    m_loop->StopReading();
+    m_reading->loop().StopReading();
     m_settings.nNowPlayNum = 1;
     m_settings.strFullPath = dialog.strFullPath();
     m_settings.isSelectSubject = false;
@@ -167,7 +173,7 @@ void CParlivoDlg::OpenTopic()
     if (!confirmed) {
         return;
     }
-    m_loop->StopReading();
+    m_reading->loop().StopReading();
     m_settings.nNowPlayNum = 1;
     m_settings.isSelectSubject = true;
     m_settings.strSubjectWord = dialog.strSubjectWord();
@@ -210,8 +216,7 @@ void CParlivoDlg::ShowLargePaneMenu(const QPoint& globalPos)
     connect(help, &QAction::triggered, this, &CParlivoDlg::ShowHelp);
     connect(colour, &QAction::triggered, this, [this] {
         if (EditColorPair(settings::kCurrentText, settings::kCurrentBackground)) {
-            ShowCurrentSentence(m_settings.nNowPlayNum);
-            ShowWholeSentence(m_settings.nNowPlayNum);
+            m_reading->RefreshSentence();
         }
     });
     menu->popup(globalPos);
@@ -229,8 +234,7 @@ void CParlivoDlg::ShowWholePaneMenu(const QPoint& globalPos)
     connect(help, &QAction::triggered, this, &CParlivoDlg::ShowHelp);
     connect(colour, &QAction::triggered, this, [this] {
         if (EditColorPair(settings::kWholeText, settings::kWholeBackground)) {
-            ShowWholeSentence(m_settings.nNowPlayNum);
-            ShowCurrentSentence(m_settings.nNowPlayNum);
+            m_reading->RefreshSentence();
         }
     });
     menu->popup(globalPos);

@@ -24,7 +24,7 @@ void CParlivoDlg::ImportLesson()
     if (!imported || dialog.lessonPath().empty()) {
         return;
     }
-    m_loop->StopReading();
+    m_reading->loop().StopReading();
     m_settings.nNowPlayNum = 1;
     m_settings.strFullPath = dialog.lessonPath();
     m_settings.isSelectSubject = false;

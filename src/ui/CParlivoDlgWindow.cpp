@@ -73,9 +73,8 @@ void CParlivoDlg::LayoutPanes()
         RestyleButtons();
     }
     m_titleBar->update();
-    if (m_loop != nullptr) {
-        ShowCurrentSentence(m_settings.nNowPlayNum);
-        ShowWholeSentence(m_settings.nNowPlayNum);
+    if (m_reading != nullptr) {
+        m_reading->RefreshSentence();
     }
 }
 
@@ -242,7 +241,7 @@ void CParlivoDlg::SetClientColors()
 {
     if (EditColorPair(settings::kStatusText, settings::kClientBackground)) {
         m_settings.isColorClient = true;
-        UpdateStatusLine(m_statusProblem);
+        m_reading->RefreshStatusLine();
     }
 }
 
@@ -252,7 +251,7 @@ void CParlivoDlg::CancelClientColors()
     m_settings.colorTable[settings::kClientBackground] = ToRgb(QApplication::palette().color(QPalette::Button));
     m_settings.colorTable[settings::kStatusText] = settings::Rgb{0, 0, 0};
     ApplyPaneColors();
-    UpdateStatusLine(m_statusProblem);
+    m_reading->RefreshStatusLine();
 }
 
 void CParlivoDlg::SetTitleColors()

@@ -214,7 +214,7 @@ TEST_F(ReadingWindowTest, HoveringAnItemShowsItsTextInTheStatusLine)
 
 TEST_F(ReadingWindowTest, IntervalWaitsAreNeverShorterThanAsked)
 {
-    reading::IReadingClock& clock = *m_window;
+    reading::IReadingClock& clock = m_window->reading();
     for (const int ms : {2000, 3000}) {
         // Qt moves a coarse timer's wake-up to a nearby full second of the monotonic clock, so a
         // wait that starts just after one is where an early end would show.

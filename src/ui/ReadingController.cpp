@@ -1,86 +1,148 @@
-// The main window as the reading loop sees it: the list's items, the three panes, the status
-// line and the loop's clock.
+// Reading aloud in the window: the list's items, the three panes, the status line and the loop's
+// clock.
+#include "ReadingController.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
 
-#include "CParlivoDlg.h"
+#include "CSpecialListBox.h"
 #include "NotesKeeper.h"
+#include "SentencePanes.h"
 #include "library/Library.h"
+#include "reading/IMediaPlayer.h"
 #include "reading/Panes.h"
 
 namespace lectoria::ui {
 
-std::string CParlivoDlg::ItemText(int listIndex) const
+ReadingController::ReadingController(settings::Settings& settings, reading::IMediaPlayer& player,
+                                     const std::string& tempDir, const ReadingControls& controls, NotesKeeper& notes,
+                                     QObject* parent)
+    : QObject(parent), m_settings(settings), m_player(player), m_controls(controls), m_notes(notes),
+      m_audio(tempDir.empty() ? library::DefaultTempDir() : tempDir)
 {
-    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    m_audio.CreateTempDir();
+    m_player.SetAutoStart(true);
+    m_player.SetPlayCount(1);
+    m_panes = std::make_unique<SentencePanes>(controls.wholePane, controls.currentPane, controls.grammarPane);
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(100);
+    m_loop = std::make_unique<reading::ReadingLoop>(m_settings, m_player, m_audio, *this, *this);
+    connect(m_pollTimer, &QTimer::timeout, this, [this] { m_loop->OnPollTick(); });
+    connect(m_controls.grammarPane, &QPlainTextEdit::textChanged, this, &ReadingController::OnGrammarPaneChanged);
+}
+
+ReadingController::~ReadingController()
+{
+    m_loop->Shutdown();
+    m_player.Stop();
+    m_audio.RemoveTempDir();
+}
+
+void ReadingController::Shutdown()
+{
+    m_loop->Shutdown();
+    m_audio.DeleteTempAudio();
+}
+
+void ReadingController::RefreshSentence()
+{
+    ShowCurrentSentence(m_settings.nNowPlayNum);
+    ShowWholeSentence(m_settings.nNowPlayNum);
+}
+
+void ReadingController::SetListProblem(std::string problem)
+{
+    m_listProblem = std::move(problem);
+    UpdateStatusLine(m_statusProblem);
+}
+
+void ReadingController::ShowItemText(int row)
+{
+    if (row < 0 || row >= m_controls.list->count()) {
+        return;
+    }
+    m_controls.statusLine->setText(m_controls.list->item(row)->text());
+    m_statusShowsItem = true;
+}
+
+void ReadingController::PointerLeftList()
+{
+    if (m_statusShowsItem) {
+        UpdateStatusLine(m_statusProblem);
+    }
+}
+
+std::string ReadingController::ItemText(int listIndex) const
+{
+    const QListWidgetItem* item = m_controls.list->item(listIndex);
     return item == nullptr ? std::string() : item->text().toStdString();
 }
 
-std::string CParlivoDlg::AudioPath(int listIndex) const
+std::string ReadingController::AudioPath(int listIndex) const
 {
-    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    const QListWidgetItem* item = m_controls.list->item(listIndex);
     const std::string path =
         item == nullptr ? std::string() : item->data(CSpecialListBox::PathRole).toString().toStdString();
     return library::SentenceAudioPath(m_settings.strFullPath, m_settings.isSelectSubject, ItemText(listIndex), path);
 }
 
-void CParlivoDlg::ShowPanes(int position)
+void ReadingController::ShowPanes(int position)
 {
     ShowCurrentSentence(position);
     ShowWholeSentence(position);
     ShowGrammarNote(position);
 }
 
-void CParlivoDlg::ShowCurrentSentence(int position)
+void ReadingController::ShowCurrentSentence(int position)
 {
     if (position < 1 || position > m_loop->chosenCount()) {
         return;
     }
     const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
-    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    const QListWidgetItem* item = m_controls.list->item(listIndex);
     const std::string highlights = m_settings.isSelectSubject && item != nullptr
                                        ? item->data(CSpecialListBox::HighlightRole).toString().toStdString()
                                        : std::string();
     m_panes->ShowCurrentSentence(reading::CurrentSentenceText(ItemText(listIndex)), highlights,
                                  m_settings.colorTable[settings::kCurrentText],
                                  m_settings.colorTable[settings::kWholeText]);
-    m_intervalCaption->setFocus();
+    m_controls.focusAfterShow->setFocus();
 }
 
-void CParlivoDlg::ShowWholeSentence(int position)
+void ReadingController::ShowWholeSentence(int position)
 {
     if (position < 1 || position > m_loop->chosenCount()) {
         return;
     }
     const int listIndex = m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)];
     if (m_settings.isSelectSubject) {
-        const QListWidgetItem* item = m_sentenceList->item(listIndex);
+        const QListWidgetItem* item = m_controls.list->item(listIndex);
         const std::string path =
             item == nullptr ? std::string() : item->data(CSpecialListBox::PathRole).toString().toStdString();
         m_panes->ShowWholeText(reading::TopicLessonText(path), m_settings.colorTable[settings::kWholeText]);
         return;
     }
     std::vector<std::string> items;
-    items.reserve(static_cast<std::size_t>(m_sentenceList->count()));
-    for (int row = 0; row < m_sentenceList->count(); ++row) {
-        items.push_back(m_sentenceList->item(row)->text().toStdString());
+    items.reserve(static_cast<std::size_t>(m_controls.list->count()));
+    for (int row = 0; row < m_controls.list->count(); ++row) {
+        items.push_back(m_controls.list->item(row)->text().toStdString());
     }
     m_panes->ShowWholeSentence(reading::ComposeWholeSentence(items, ItemText(listIndex)),
                                m_settings.colorTable[settings::kWholeText],
                                m_settings.colorTable[settings::kCurrentText]);
 }
 
-CParlivoDlg::NoteTarget CParlivoDlg::NoteTargetOf(int listIndex) const
+ReadingController::NoteTarget ReadingController::NoteTargetOf(int listIndex) const
 {
     NoteTarget target;
     target.listIndex = listIndex;
-    const QListWidgetItem* item = m_sentenceList->item(listIndex);
+    const QListWidgetItem* item = m_controls.list->item(listIndex);
     if (item == nullptr) {
         return target;
     }
@@ -97,64 +159,64 @@ CParlivoDlg::NoteTarget CParlivoDlg::NoteTargetOf(int listIndex) const
     return target;
 }
 
-void CParlivoDlg::ShowGrammarNote(int position)
+void ReadingController::ShowGrammarNote(int position)
 {
     if (position < 1 || position > m_loop->chosenCount()) {
         return;
     }
     const NoteTarget target = NoteTargetOf(m_loop->chosenIndices()[static_cast<std::size_t>(position - 1)]);
     // Moving on to another sentence is a moment to write what was typed for the last one.
-    if (m_notes->store().dirty() &&
-        (target.lesson != m_shownNote.lesson || target.slot.line != m_shownNote.slot.line)) {
-        m_notes->SaveNow();
+    if (m_notes.store().dirty() && (target.lesson != m_shownNote.lesson || target.slot.line != m_shownNote.slot.line)) {
+        m_notes.SaveNow();
     }
     m_shownNote = target;
-    const QSignalBlocker blocker(m_grammarPane);
+    const QSignalBlocker blocker(m_controls.grammarPane);
     std::string refusal;
     if (!target.slot.kept()) {
         refusal = notes::NotKeptText(target.slot);
     } else {
-        const notes::LessonNotes& lesson = m_notes->store().Lesson(target.lesson);
+        const notes::LessonNotes& lesson = m_notes.store().Lesson(target.lesson);
         if (lesson.state() == notes::LessonNotes::State::Unreadable) {
             refusal = lesson.loadError() + "。为免覆盖，此课的笔记暂不能编辑。";
         } else {
-            m_grammarPane->setReadOnly(false);
-            m_grammarPane->setPlaceholderText(QString());
+            m_controls.grammarPane->setReadOnly(false);
+            m_controls.grammarPane->setPlaceholderText(QString());
             m_panes->ShowGrammarNote(lesson.NoteLine(target.slot.line));
             return;
         }
     }
-    m_grammarPane->clear();
-    m_grammarPane->setReadOnly(true);
-    m_grammarPane->setPlaceholderText(QString::fromStdString(refusal));
+    m_controls.grammarPane->clear();
+    m_controls.grammarPane->setReadOnly(true);
+    m_controls.grammarPane->setPlaceholderText(QString::fromStdString(refusal));
 }
 
-void CParlivoDlg::OnGrammarPaneChanged()
+void ReadingController::OnGrammarPaneChanged()
 {
-    if (!m_shownNote.slot.kept() || m_grammarPane->isReadOnly()) {
+    if (!m_shownNote.slot.kept() || m_controls.grammarPane->isReadOnly()) {
         return;
     }
-    notes::LessonNotes& lesson = m_notes->store().Lesson(m_shownNote.lesson);
+    notes::LessonNotes& lesson = m_notes.store().Lesson(m_shownNote.lesson);
     const notes::NoteStatus status =
-        lesson.SetNoteText(m_shownNote.slot.line, m_grammarPane->toPlainText().toStdString());
+        lesson.SetNoteText(m_shownNote.slot.line, m_controls.grammarPane->toPlainText().toStdString());
     if (!status.ok && status.message != m_lastNoteProblem) {
         m_lastNoteProblem = status.message;
-        QMessageBox::warning(this, QStringLiteral("Lectoria"), QString::fromStdString(status.message));
+        QMessageBox::warning(m_controls.messageParent, QStringLiteral("Lectoria"),
+                             QString::fromStdString(status.message));
     }
-    m_notes->NoteTyped();
+    m_notes.NoteTyped();
 }
 
-void CParlivoDlg::ClearPanes()
+void ReadingController::ClearPanes()
 {
-    const QSignalBlocker blocker(m_grammarPane);
+    const QSignalBlocker blocker(m_controls.grammarPane);
     m_panes->Clear();
     // With no sentence on screen a typed note would belong to nothing.
     m_shownNote = NoteTarget{};
-    m_grammarPane->setReadOnly(true);
-    m_grammarPane->setPlaceholderText(QStringLiteral("选中句子后可在此写语法笔记。"));
+    m_controls.grammarPane->setReadOnly(true);
+    m_controls.grammarPane->setPlaceholderText(QStringLiteral("选中句子后可在此写语法笔记。"));
 }
 
-void CParlivoDlg::UpdateStatusLine(const std::string& problem)
+void ReadingController::UpdateStatusLine(const std::string& problem)
 {
     m_statusProblem = problem;
     reading::StatusInput input;
@@ -174,22 +236,22 @@ void CParlivoDlg::UpdateStatusLine(const std::string& problem)
     if (!shown.empty()) {
         text += " [" + shown + "]";
     }
-    m_statusLine->setText(QString::fromStdString(text));
-    m_statusLine->setCursorPosition(0);
+    m_controls.statusLine->setText(QString::fromStdString(text));
+    m_controls.statusLine->setCursorPosition(0);
     m_statusShowsItem = false;
 }
 
-void CParlivoDlg::StartPolling()
+void ReadingController::StartPolling()
 {
     m_pollTimer->start();
 }
 
-void CParlivoDlg::StopPolling()
+void ReadingController::StopPolling()
 {
     m_pollTimer->stop();
 }
 
-void CParlivoDlg::WaitPumping(int ms)
+void ReadingController::WaitPumping(int ms)
 {
     // The user's commands keep working during the wait; the timer ends it even when nothing
     // else happens. Qt's default timer for waits of 2 s and more may fire up to 5 % early, and
@@ -212,10 +274,10 @@ void CParlivoDlg::WaitPumping(int ms)
     wait.exec();
 }
 
-void CParlivoDlg::UpdatePlaylist()
+void ReadingController::UpdatePlaylist()
 {
     std::vector<int> selected;
-    for (const QModelIndex& index : m_sentenceList->selectionModel()->selectedIndexes()) {
+    for (const QModelIndex& index : m_controls.list->selectionModel()->selectedIndexes()) {
         selected.push_back(index.row());
     }
     m_loop->UpdatePlaylist(std::move(selected));
