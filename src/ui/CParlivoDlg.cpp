@@ -91,6 +91,36 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
         m_restoreProgress->setValue(done);
     });
 
+    ClientControls placed;
+    placed.client = m_client;
+    placed.titleBar = m_titleBar;
+    placed.band = m_band;
+    placed.button = [this](int id) { return button(id); };
+    placed.repeatList = m_repeatList;
+    placed.intervalList = m_intervalList;
+    placed.repeatCaption = m_repeatCaption;
+    placed.intervalCaption = m_intervalCaption;
+    placed.statusLine = m_statusLine;
+    placed.list = m_sentenceList;
+    placed.wholePane = m_wholePane;
+    placed.currentPane = m_currentPane;
+    placed.grammarPane = m_grammarPane;
+    placed.progress = m_restoreProgress;
+    m_arranger = new PaneArranger(m_settings, placed, *m_volume, this);
+    connect(m_arranger, &PaneArranger::laidOut, this, [this] {
+        if (!m_arranger->state().isFullScreen) {
+            RestyleButtons();
+        }
+        if (m_reading != nullptr) {
+            m_reading->RefreshSentence();
+        }
+    });
+    connect(m_arranger, &PaneArranger::clientMenuRequested, this, [this](QPoint globalPos) {
+        QMenu* menu = m_commands->CreateClientMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(globalPos);
+    });
+
     m_notes = new NotesKeeper(this);
     ReadingControls controls;
     controls.list = m_sentenceList;
@@ -354,32 +384,28 @@ void CParlivoDlg::WatchMouseOf(QWidget* widget)
 
 bool CParlivoDlg::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_reading == nullptr) {
+        return QWidget::eventFilter(watched, event); // the window is being taken down
+    }
     auto* widget = qobject_cast<QWidget*>(watched);
     const bool ours = widget != nullptr && (widget == this || isAncestorOf(widget));
-    if (widget == m_client && HandleClientMouse(event)) {
+    if (widget == m_client && m_arranger->HandleClientMouse(event)) {
         return true;
     }
     if (ours && event->type() == QEvent::MouseMove) {
         if (widget != m_sentenceList->viewport()) {
             m_reading->PointerLeftList();
         }
-        TrackPointer(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        m_arranger->TrackPointer(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
     }
     if (watched == button(1087) && event->type() == QEvent::Enter) {
-        ShowVolumePopup();
+        m_arranger->ShowVolumePopup();
     }
     if (ours && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // A double-click on a pane hides it; on the current sentence it switches the full view.
-        const std::pair<QWidget*, int> toggles[] = {{m_sentenceList->viewport(), Qt::Key_F5},
-                                                    {m_grammarPane->viewport(), Qt::Key_F6},
-                                                    {m_wholePane->viewport(), Qt::Key_F7},
-                                                    {m_currentPane->viewport(), Qt::Key_F8}};
-        for (const auto& [pane, key] : toggles) {
-            if (widget == pane) {
-                TogglePane(key);
-                return true;
-            }
+        if (m_arranger->ToggleByDoubleClick(widget)) {
+            return true;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "CSpecialListBox.h"
-#include "PaneLayout.h"
+#include "PaneArranger.h"
 #include "ReadingController.h"
 #include "settings/Settings.h"
 
@@ -79,9 +79,9 @@ public:
     TitleBar* titleBar() const { return m_titleBar; }
     /// The area below the title bar that holds every control.
     QWidget* clientArea() const { return m_client; }
-    const PaneState& paneState() const { return m_paneState; }
-    const PaneLayout& paneLayout() const { return m_layout; }
-    CVolumeControl* volumePopup() const { return m_volumePopup; }
+    const PaneState& paneState() const { return m_arranger->state(); }
+    const PaneLayout& paneLayout() const { return m_arranger->layout(); }
+    CVolumeControl* volumePopup() const { return m_arranger->volumePopup(); }
     CProgressCtrlStart* restoreProgress() const { return m_restoreProgress; }
     reading::IMediaPlayer& player() const { return *m_player; }
     const library::SentenceAudioDecoder& audio() const { return m_reading->audio(); }
@@ -139,12 +139,6 @@ private:
     void WatchMouseOf(QWidget* widget);
     void ApplyPaneColors();
     void RestyleButtons();
-    /// Splitter drags, edge strips, cursors and the client menu on the client area.
-    bool HandleClientMouse(QEvent* event);
-    /// Pointer moves anywhere in the window: edge strips and the volume popup.
-    void TrackPointer(const QPoint& globalPos);
-    void ShowVolumePopup();
-    void HideVolumePopup();
     /// The edit colour dialog for two entries of the colour table; true when confirmed.
     bool EditColorPair(std::size_t textEntry, std::size_t backgroundEntry);
     void ShowWholePaneMenu(const QPoint& globalPos);
@@ -190,12 +184,8 @@ private:
     QWidget* m_client = nullptr;
     HalftoneBand* m_band = nullptr;
     FramelessResizer* m_resizer = nullptr;
-    CVolumeControl* m_volumePopup = nullptr;
     std::unique_ptr<IVolume> m_volume;
-    PaneState m_paneState;
-    PaneLayout m_layout;
-    DragKind m_dragKind = DragKind::None;
-    bool m_isDragging = false;
+    PaneArranger* m_arranger = nullptr;
     CProgressCtrlStart* m_restoreProgress = nullptr;
     QTimer* m_startTimer = nullptr;
     SearchWorker* m_restoreSearch = nullptr;
