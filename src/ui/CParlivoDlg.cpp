@@ -28,6 +28,7 @@
 #include "SearchWorker.h"
 #include "SentencePanes.h"
 #include "TitleBar.h"
+#include "WindowColours.h"
 #include "WindowCommands.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
@@ -35,18 +36,6 @@
 namespace lectoria::ui {
 
 namespace {
-
-QColor ToQColor(settings::Rgb color)
-{
-    return QColor(color.red, color.green, color.blue);
-}
-
-settings::Rgb ButtonFaceColor()
-{
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    return settings::Rgb{static_cast<std::uint8_t>(face.red()), static_cast<std::uint8_t>(face.green()),
-                         static_cast<std::uint8_t>(face.blue())};
-}
 
 /// The output volume when the window has no real player (tests): kept in memory.
 class MemoryVolume : public IVolume
@@ -63,7 +52,7 @@ private:
 
 CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     : QWidget(parent), m_profile(*options.profile),
-      m_settings(settings::LoadSettings(*options.profile, ButtonFaceColor()))
+      m_settings(settings::LoadSettings(*options.profile, WindowColours::ButtonFace()))
 {
     EnableQuickToolTips();
     setWindowTitle(QStringLiteral("Lectoria"));
@@ -83,7 +72,27 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
 
     CreateControls();
     FillDropDownLists();
-    ApplyPaneColors();
+    ColouredControls coloured;
+    coloured.window = this;
+    coloured.client = m_client;
+    coloured.titleBar = m_titleBar;
+    coloured.statusLine = m_statusLine;
+    coloured.repeatCaption = m_repeatCaption;
+    coloured.intervalCaption = m_intervalCaption;
+    coloured.list = m_sentenceList;
+    coloured.wholePane = m_wholePane;
+    coloured.currentPane = m_currentPane;
+    coloured.grammarPane = m_grammarPane;
+    coloured.buttons = [this] {
+        std::vector<QPushButton*> buttons;
+        for (const auto& [id, pushButton] : m_buttons) {
+            buttons.push_back(pushButton);
+        }
+        return buttons;
+    };
+    m_colours = new WindowColours(m_settings, coloured, this);
+    m_colours->Apply();
+    connect(m_colours, &WindowColours::statusColorsChanged, this, [this] { m_reading->RefreshStatusLine(); });
 
     m_restoreProgress->hide();
     connect(m_sentenceList, &CSpecialListBox::fillProgress, m_restoreProgress, [this](int done, int total) {
@@ -109,7 +118,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     m_arranger = new PaneArranger(m_settings, placed, *m_volume, this);
     connect(m_arranger, &PaneArranger::laidOut, this, [this] {
         if (!m_arranger->state().isFullScreen) {
-            RestyleButtons();
+            m_colours->RestyleButtons();
         }
         if (m_reading != nullptr) {
             m_reading->RefreshSentence();
@@ -175,9 +184,7 @@ CParlivoDlg::~CParlivoDlg()
 
 bool CParlivoDlg::SaveProfile()
 {
-    m_settings.colorTable[settings::kListText] = m_sentenceList->textColor();
-    m_settings.colorTable[settings::kListBackground] = m_sentenceList->backgroundColor();
-    m_settings.colorTable[settings::kListLine] = m_sentenceList->lineColor();
+    m_colours->StoreListColors();
     settings::SaveSettings(m_profile, m_settings);
     return m_profile.Flush();
 }
@@ -220,16 +227,6 @@ void CParlivoDlg::CreateControls()
     m_statusLine->setFont(small);
 
     m_sentenceList = new CSpecialListBox(*this, m_client);
-    m_sentenceList->chooseColors = [this](settings::Rgb& text, settings::Rgb& background, settings::Rgb& line) {
-        const std::optional<ListColors> chosen = CSetListColorDlg::Edit(ListColors{text, background, line}, this);
-        if (!chosen) {
-            return false;
-        }
-        text = chosen->text;
-        background = chosen->background;
-        line = chosen->line;
-        return true;
-    };
 
     m_wholePane = new QTextEdit(m_client);
     m_wholePane->setReadOnly(true);
@@ -302,34 +299,6 @@ void CParlivoDlg::FillDropDownLists()
     });
 }
 
-void CParlivoDlg::ApplyPaneColors()
-{
-    using namespace settings;
-    const auto& colors = m_settings.colorTable;
-    auto paint = [](QWidget* widget, Rgb text, Rgb background) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::Text, ToQColor(text));
-        palette.setColor(QPalette::Base, ToQColor(background));
-        palette.setColor(QPalette::WindowText, ToQColor(text));
-        palette.setColor(QPalette::Window, ToQColor(background));
-        widget->setPalette(palette);
-        widget->setAutoFillBackground(true);
-    };
-    paint(m_wholePane, colors[kWholeText], colors[kWholeBackground]);
-    paint(m_currentPane, colors[kCurrentText], colors[kCurrentBackground]);
-    paint(m_grammarPane, colors[kGrammarText], colors[kGrammarBackground]);
-    paint(m_statusLine, colors[kStatusText], colors[kClientBackground]);
-    paint(m_repeatCaption, colors[kStatusText], colors[kClientBackground]);
-    paint(m_intervalCaption, colors[kStatusText], colors[kClientBackground]);
-    m_sentenceList->SetColors(colors[kListText], colors[kListBackground], colors[kListLine]);
-    QPalette client = m_client->palette();
-    client.setColor(QPalette::Window, ToQColor(colors[kClientBackground]));
-    m_client->setPalette(client);
-    m_client->setAutoFillBackground(true);
-    m_titleBar->SetColors(m_settings.isColorTitle, colors[kTitleText], colors[kTitleBackground]);
-    RestyleButtons();
-}
-
 void CParlivoDlg::BindCommands()
 {
     m_commands = new WindowCommands(this);
@@ -342,17 +311,17 @@ void CParlivoDlg::BindCommands()
     commands.Bind(kExitCommand, [this] { close(); });
     commands.Bind(kOpenTextCommand, [this] { OpenText(); });
     commands.Bind(kOpenTopicCommand, [this] { OpenTopic(); });
-    commands.Bind(kCancelClientColorCommand, [this] { CancelClientColors(); });
-    commands.Bind(kSetClientColorCommand, [this] { SetClientColors(); });
+    commands.Bind(kCancelClientColorCommand, [this] { m_colours->CancelClientColors(); });
+    commands.Bind(kSetClientColorCommand, [this] { m_colours->SetClientColors(); });
     commands.Bind(kSetGrammarColorCommand,
-                  [this] { EditColorPair(settings::kGrammarText, settings::kGrammarBackground); });
+                  [this] { m_colours->EditPair(settings::kGrammarText, settings::kGrammarBackground); });
     commands.Bind(kToggleListCommand, [this] { TogglePane(Qt::Key_F5); });
     commands.Bind(kToggleGrammarCommand, [this] { TogglePane(Qt::Key_F6); });
     commands.Bind(kToggleWholeCommand, [this] { TogglePane(Qt::Key_F7); });
     commands.Bind(kClientHelpCommand, [this] { ShowHelp(); });
     commands.Bind(kFullScreenCommand, [this] { TogglePane(Qt::Key_F8); });
-    commands.Bind(kCancelTitleColorCommand, [this] { CancelTitleColors(); });
-    commands.Bind(kSetTitleColorCommand, [this] { SetTitleColors(); });
+    commands.Bind(kCancelTitleColorCommand, [this] { m_colours->CancelTitleColors(); });
+    commands.Bind(kSetTitleColorCommand, [this] { m_colours->SetTitleColors(); });
     commands.Bind(kHelpCommand, [this] { ShowHelp(); });
     commands.Bind(kCloseCommand, [this] { close(); });
     commands.Bind(kRestoreCommand, [this] { showNormal(); });

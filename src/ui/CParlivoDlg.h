@@ -42,6 +42,7 @@ class IVolume;
 class NotesKeeper;
 class SearchWorker;
 class TitleBar;
+class WindowColours;
 class WindowCommands;
 
 /// What the main window is built from; tests replace the profile, the player and the folders.
@@ -131,16 +132,8 @@ private:
     void CreateControls();
     /// What each window command does; its text, icon and key are declared in WindowCommands.
     void BindCommands();
-    void SetClientColors();
-    void CancelClientColors();
-    void SetTitleColors();
-    void CancelTitleColors();
     /// The window's mouse handling (splitters, pointer tracking, double-clicks) on each control.
     void WatchMouseOf(QWidget* widget);
-    void ApplyPaneColors();
-    void RestyleButtons();
-    /// The edit colour dialog for two entries of the colour table; true when confirmed.
-    bool EditColorPair(std::size_t textEntry, std::size_t backgroundEntry);
     void ShowWholePaneMenu(const QPoint& globalPos);
     void FillDropDownLists();
     /// The close paths: the system menu's Close, the window's close button and exit button 1088.
@@ -186,6 +179,7 @@ private:
     FramelessResizer* m_resizer = nullptr;
     std::unique_ptr<IVolume> m_volume;
     PaneArranger* m_arranger = nullptr;
+    WindowColours* m_colours = nullptr;
     CProgressCtrlStart* m_restoreProgress = nullptr;
     QTimer* m_startTimer = nullptr;
     SearchWorker* m_restoreSearch = nullptr;

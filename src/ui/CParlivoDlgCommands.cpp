@@ -13,6 +13,7 @@
 #include "CSelectTextDlg.h"
 #include "CSetEditColorDlg.h"
 #include "SearchWorker.h"
+#include "WindowColours.h"
 #include "HelpDialog.h"
 #include "NotesKeeper.h"
 #include "grammar/RuleTable.h"
@@ -215,7 +216,7 @@ void CParlivoDlg::ShowLargePaneMenu(const QPoint& globalPos)
             [this] { OpenTopicWithWord(m_currentPane->textCursor().selectedText().trimmed()); });
     connect(help, &QAction::triggered, this, &CParlivoDlg::ShowHelp);
     connect(colour, &QAction::triggered, this, [this] {
-        if (EditColorPair(settings::kCurrentText, settings::kCurrentBackground)) {
+        if (m_colours->EditPair(settings::kCurrentText, settings::kCurrentBackground)) {
             m_reading->RefreshSentence();
         }
     });
@@ -233,7 +234,7 @@ void CParlivoDlg::ShowWholePaneMenu(const QPoint& globalPos)
     menu->addSeparator();
     connect(help, &QAction::triggered, this, &CParlivoDlg::ShowHelp);
     connect(colour, &QAction::triggered, this, [this] {
-        if (EditColorPair(settings::kWholeText, settings::kWholeBackground)) {
+        if (m_colours->EditPair(settings::kWholeText, settings::kWholeBackground)) {
             m_reading->RefreshSentence();
         }
     });

@@ -1,4 +1,4 @@
-// The main window's colours and window state.
+// The main window's own window state: layout requests and state changes.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -23,16 +23,6 @@
 
 namespace lectoria::ui {
 
-namespace {
-
-settings::Rgb ToRgb(const QColor& color)
-{
-    return settings::Rgb{static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
-                         static_cast<std::uint8_t>(color.blue())};
-}
-
-} // namespace
-
 void CParlivoDlg::LayoutPanes()
 {
     m_arranger->Layout();
@@ -41,63 +31,6 @@ void CParlivoDlg::LayoutPanes()
 void CParlivoDlg::TogglePane(int key)
 {
     m_arranger->TogglePane(key);
-}
-
-void CParlivoDlg::RestyleButtons()
-{
-    const settings::Rgb background = m_settings.colorTable[settings::kClientBackground];
-    for (const auto& [id, pushButton] : m_buttons) {
-        if (auto* iconButton = qobject_cast<IconButton*>(pushButton)) {
-            iconButton->SetBackground(background);
-        }
-    }
-}
-
-bool CParlivoDlg::EditColorPair(std::size_t textEntry, std::size_t backgroundEntry)
-{
-    const std::optional<EditColors> chosen = CSetEditColorDlg::Edit(
-        EditColors{m_settings.colorTable[textEntry], m_settings.colorTable[backgroundEntry]}, this);
-    if (!chosen) {
-        return false;
-    }
-    m_settings.colorTable[textEntry] = chosen->text;
-    m_settings.colorTable[backgroundEntry] = chosen->background;
-    ApplyPaneColors();
-    return true;
-}
-
-void CParlivoDlg::SetClientColors()
-{
-    if (EditColorPair(settings::kStatusText, settings::kClientBackground)) {
-        m_settings.isColorClient = true;
-        m_reading->RefreshStatusLine();
-    }
-}
-
-void CParlivoDlg::CancelClientColors()
-{
-    m_settings.isColorClient = false;
-    m_settings.colorTable[settings::kClientBackground] = ToRgb(QApplication::palette().color(QPalette::Button));
-    m_settings.colorTable[settings::kStatusText] = settings::Rgb{0, 0, 0};
-    ApplyPaneColors();
-    m_reading->RefreshStatusLine();
-}
-
-void CParlivoDlg::SetTitleColors()
-{
-    if (EditColorPair(settings::kTitleText, settings::kTitleBackground)) {
-        m_settings.isColorTitle = true;
-        ApplyPaneColors();
-    }
-}
-
-void CParlivoDlg::CancelTitleColors()
-{
-    if (m_settings.isColorTitle) {
-        m_settings.isColorTitle = false;
-        ApplyPaneColors();
-        QMessageBox::information(this, QStringLiteral("Lectoria"), QStringLiteral("已取消标题栏颜色"));
-    }
 }
 
 void CParlivoDlg::changeEvent(QEvent* event)

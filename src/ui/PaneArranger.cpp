@@ -129,8 +129,7 @@ bool PaneArranger::HandleClientMouse(QEvent* event)
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint point = mouse->position().toPoint();
-        if (mouse->button() == Qt::RightButton && m_layout.bottomBar.contains(point) &&
-            !m_state.isFullScreen) {
+        if (mouse->button() == Qt::RightButton && m_layout.bottomBar.contains(point) && !m_state.isFullScreen) {
             emit clientMenuRequested(mouse->globalPosition().toPoint());
             return true;
         }
