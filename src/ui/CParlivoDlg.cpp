@@ -95,10 +95,6 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     connect(m_colours, &WindowColours::statusColorsChanged, this, [this] { m_reading->RefreshStatusLine(); });
 
     m_restoreProgress->hide();
-    connect(m_sentenceList, &CSpecialListBox::fillProgress, m_restoreProgress, [this](int done, int total) {
-        m_restoreProgress->setRange(0, total);
-        m_restoreProgress->setValue(done);
-    });
 
     ClientControls placed;
     placed.client = m_client;
@@ -140,6 +136,14 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     controls.focusAfterShow = m_intervalCaption;
     controls.messageParent = this;
     m_reading = std::make_unique<ReadingController>(m_settings, *m_player, options.tempDir, controls, *m_notes);
+    LessonOpener::Parts opening;
+    opening.list = m_sentenceList;
+    opening.progress = m_restoreProgress;
+    opening.reading = m_reading.get();
+    opening.notes = m_notes;
+    opening.dialogParent = this;
+    opening.runners = this;
+    m_opener = new LessonOpener(m_settings, opening, this);
     BindCommands();
     connect(m_titleBar, &TitleBar::helpRequested, this, &CParlivoDlg::ShowHelp);
     connect(m_titleBar, &TitleBar::systemMenuRequested, this, [this](QPoint globalPos) {
@@ -172,8 +176,8 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
 CParlivoDlg::~CParlivoDlg()
 {
     // A restore still searching stops here; its outcome must not reach a window being destroyed.
-    delete m_restoreSearch;
-    m_restoreSearch = nullptr;
+    delete m_opener;
+    m_opener = nullptr;
     m_reading.reset();
     if (!m_closePrepared) {
         // A window closed without its close path (tests, a failed start) still keeps its settings;

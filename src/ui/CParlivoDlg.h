@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "CSpecialListBox.h"
+#include "LessonOpener.h"
 #include "PaneArranger.h"
 #include "ReadingController.h"
 #include "settings/Settings.h"
@@ -56,7 +57,7 @@ struct MainWindowOptions
 
 /// The main window: owns the settings, the sentence list, the three panes, the reading
 /// controls and the hidden player; loads the profile when built and saves it when destroyed.
-class CParlivoDlg : public QWidget, public SentenceListOwner
+class CParlivoDlg : public QWidget, public SentenceListOwner, public DialogRunners
 {
     Q_OBJECT
 
@@ -97,16 +98,11 @@ public:
     void RestoreLastState();
     /// True while the start-up restore's search is still running, or a long list of results is
     /// still going in.
-    bool restoring() const { return m_restoreSearch != nullptr || m_sentenceList->filling(); }
+    bool restoring() const;
 
     /// Writes every edited note into its lesson's note file now; a failure is shown to the user.
     /// True when nothing is left unsaved.
     bool SaveNotes();
-
-    /// Dialog runners; tests replace them to answer the dialogs without showing them.
-    std::function<bool(CSelectTextDlg&)> runTextDialog;
-    std::function<bool(CSelectSubjectDlg&)> runTopicDialog;
-    std::function<bool(ImportLessonDlg&)> runImportDialog;
 
     // Window commands.
     void TogglePane(int key);
@@ -142,22 +138,12 @@ private:
     /// Writes every setting to the profile; false when the profile could not be written.
     bool SaveProfile();
 
-    /// Lists the open lesson and loads its notes (text mode).
-    void FillLessonList();
-    /// Replaces the list with topic-search results and their data (topic mode), then runs `then`;
-    /// a long list goes in with its progress shown while the window stays responsive.
-    void FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights,
-                          std::function<void()> then);
-    void SelectAllAndRead();
-    void FinishRestore(bool read);
-    void OpenTopicWithWord(const QString& word);
     void ShowLargePaneMenu(const QPoint& globalPos);
 
     settings::ProfileStore& m_profile;
     settings::Settings m_settings;
     std::unique_ptr<platform::CMediaPlayer2> m_ownPlayer;
     reading::IMediaPlayer* m_player = nullptr;
-    bool m_restored = false;
     bool m_closePrepared = false;
 
     NotesKeeper* m_notes = nullptr;
@@ -180,9 +166,9 @@ private:
     std::unique_ptr<IVolume> m_volume;
     PaneArranger* m_arranger = nullptr;
     WindowColours* m_colours = nullptr;
+    LessonOpener* m_opener = nullptr;
     CProgressCtrlStart* m_restoreProgress = nullptr;
     QTimer* m_startTimer = nullptr;
-    SearchWorker* m_restoreSearch = nullptr;
     std::unique_ptr<ReadingController> m_reading;
 };
 

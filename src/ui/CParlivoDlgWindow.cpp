@@ -1,4 +1,4 @@
-// The main window's own window state: layout requests and state changes.
+// The main window's forwarding to its parts, the pane menus and its window state.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +13,10 @@
 
 #include "ButtonStyle.h"
 #include "CParlivoDlg.h"
+#include "HelpDialog.h"
+#include "LessonOpener.h"
+#include "NotesKeeper.h"
+#include "WindowColours.h"
 #include "PaneArranger.h"
 #include "CProgressCtrlStart.h"
 #include "CSetEditColorDlg.h"
@@ -31,6 +35,94 @@ void CParlivoDlg::LayoutPanes()
 void CParlivoDlg::TogglePane(int key)
 {
     m_arranger->TogglePane(key);
+}
+
+void CParlivoDlg::RestoreLastState()
+{
+    m_startTimer->stop();
+    m_opener->RestoreLastState();
+}
+
+bool CParlivoDlg::restoring() const
+{
+    return m_opener->restoring();
+}
+
+bool CParlivoDlg::SaveNotes()
+{
+    return m_notes->SaveNow();
+}
+
+void CParlivoDlg::UpdatePlaylist()
+{
+    if (m_reading != nullptr) {
+        m_reading->UpdatePlaylist();
+    }
+}
+
+void CParlivoDlg::OpenText()
+{
+    m_opener->OpenText();
+}
+
+void CParlivoDlg::OpenTopic()
+{
+    m_opener->OpenTopic();
+}
+
+void CParlivoDlg::ImportLesson()
+{
+    m_opener->ImportLesson();
+}
+
+void CParlivoDlg::ReloadLesson()
+{
+    m_opener->ReloadLesson();
+}
+
+void CParlivoDlg::ShowLargePaneMenu(const QPoint& globalPos)
+{
+    auto* menu = new QMenu(m_currentPane);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction* colour = menu->addAction(QIcon(QStringLiteral(":/icons/colour.svg")), QStringLiteral("选择颜色(&C)"));
+    menu->addSeparator();
+    QAction* topic = menu->addAction(QIcon(QStringLiteral(":/icons/open-topic.svg")), QStringLiteral("打开主题(&S)"));
+    menu->addSeparator();
+    QAction* help = menu->addAction(QIcon(QStringLiteral(":/icons/help.svg")), QStringLiteral("帮助系统"));
+    menu->addSeparator();
+    connect(topic, &QAction::triggered, this,
+            [this] { m_opener->OpenTopicWithWord(m_currentPane->textCursor().selectedText().trimmed()); });
+    connect(help, &QAction::triggered, this, &CParlivoDlg::ShowHelp);
+    connect(colour, &QAction::triggered, this, [this] {
+        if (m_colours->EditPair(settings::kCurrentText, settings::kCurrentBackground)) {
+            m_reading->RefreshSentence();
+        }
+    });
+    menu->popup(globalPos);
+}
+
+void CParlivoDlg::ShowWholePaneMenu(const QPoint& globalPos)
+{
+    auto* menu = new QMenu(m_wholePane);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    QAction* colour = menu->addAction(QIcon(QStringLiteral(":/icons/colour.svg")), QStringLiteral("选择颜色(&C)"));
+    menu->addSeparator();
+    QAction* help = menu->addAction(QIcon(QStringLiteral(":/icons/help.svg")), QStringLiteral("帮助系统"));
+    menu->addSeparator();
+    connect(help, &QAction::triggered, this, &CParlivoDlg::ShowHelp);
+    connect(colour, &QAction::triggered, this, [this] {
+        if (m_colours->EditPair(settings::kWholeText, settings::kWholeBackground)) {
+            m_reading->RefreshSentence();
+        }
+    });
+    menu->popup(globalPos);
+}
+
+void CParlivoDlg::ShowHelp()
+{
+    ::lectoria::ui::ShowHelp(this);
 }
 
 void CParlivoDlg::changeEvent(QEvent* event)
