@@ -205,8 +205,8 @@ void CSelectSubjectDlg::CollectSelection()
     }
     m_strSubjectBook = books;
     m_strSubjectWord =
-        grammar::ToLowerAscii((m_allWords->text() + QLatin1Char('+') + m_anyWords->text()).toStdString());
-    m_strSubjectGrammar = (m_parent->currentText() + QLatin1Char('+') + m_child->currentText()).toStdString();
+        grammar::ToLowerAscii(QString(m_allWords->text() + QLatin1Char('+') + m_anyWords->text()).toStdString());
+    m_strSubjectGrammar = QString(m_parent->currentText() + QLatin1Char('+') + m_child->currentText()).toStdString();
     if (!m_grandchild->currentText().isEmpty()) {
         m_strSubjectGrammar += "+" + m_grandchild->currentText().toStdString();
     }

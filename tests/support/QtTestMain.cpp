@@ -1,5 +1,11 @@
-// Runs GoogleTest inside a QApplication, so widget and multimedia tests have an event loop.
+// Runs GoogleTest inside a Qt application, so widget, multimedia and socket tests have an event
+// loop. Widget tests get a QApplication on the offscreen platform; the others only a
+// QCoreApplication, so they need no window system and link no widget code.
+#ifdef LECTORIA_TEST_WIDGETS
 #include <QApplication>
+#else
+#include <QCoreApplication>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -15,10 +21,14 @@ extern "C" const char* __lsan_default_suppressions()
 
 int main(int argc, char* argv[])
 {
+#ifdef LECTORIA_TEST_WIDGETS
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+#else
+    QCoreApplication app(argc, argv);
+#endif
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

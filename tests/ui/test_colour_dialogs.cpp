@@ -63,16 +63,16 @@ const ListColors kList{{0, 0, 0}, {219, 255, 200}, {255, 0, 0}};
 TEST(EditColorDialogTest, ShowsItsSampleShortlyAfterOpening)
 {
     CSetEditColorDlg dialog(kPane);
-    EXPECT_EQ(dialog.windowTitle(), "Set Edit Color Dialog");
-    EXPECT_EQ(dialog.textButton()->text(), "前景颜色(&F)");
-    EXPECT_EQ(dialog.backgroundButton()->text(), "背景颜色(B)");
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set Edit Color Dialog"));
+    EXPECT_EQ(dialog.textButton()->text(), QStringLiteral("前景颜色(&F)"));
+    EXPECT_EQ(dialog.backgroundButton()->text(), QStringLiteral("背景颜色(B)"));
     EXPECT_TRUE(dialog.okButton()->isDefault());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitFor([&dialog] { return !dialog.sample()->text().isEmpty(); }, 2000));
-    EXPECT_EQ(dialog.sample()->text(), "    GAMES AND PLAY ARE KELVARO'S FAVOURITE");
-    EXPECT_EQ(dialog.textSwatch()->text(), QString(20, ' '));
-    EXPECT_EQ(dialog.backgroundSwatch()->text(), QString(20, ' '));
-    EXPECT_EQ(dialog.sample()->font().family(), "Times New Roman");
+    EXPECT_EQ(dialog.sample()->text(), QStringLiteral("    GAMES AND PLAY ARE KELVARO'S FAVOURITE"));
+    EXPECT_EQ(dialog.textSwatch()->text(), QString(20, QLatin1Char(' ')));
+    EXPECT_EQ(dialog.backgroundSwatch()->text(), QString(20, QLatin1Char(' ')));
+    EXPECT_EQ(dialog.sample()->font().family(), QStringLiteral("Times New Roman"));
     EXPECT_EQ(dialog.sample()->font().pixelSize(), 14);
     EXPECT_EQ(BaseOf(dialog.textSwatch()), QColor(0, 0, 255));
     EXPECT_EQ(BaseOf(dialog.backgroundSwatch()), QColor(238, 255, 221));
@@ -126,18 +126,18 @@ TEST(EditColorDialogTest, ACancelledPickerKeepsTheColour)
 TEST(ListColorDialogTest, ShowsTheTextAndLineSamples)
 {
     CSetListColorDlg dialog(kList);
-    EXPECT_EQ(dialog.windowTitle(), "Set List Color Dialog");
-    EXPECT_EQ(dialog.textButton()->text(), "前景颜色");
-    EXPECT_EQ(dialog.backgroundButton()->text(), "背景颜色");
-    EXPECT_EQ(dialog.lineButton()->text(), "线条颜色");
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set List Color Dialog"));
+    EXPECT_EQ(dialog.textButton()->text(), QStringLiteral("前景颜色"));
+    EXPECT_EQ(dialog.backgroundButton()->text(), QStringLiteral("背景颜色"));
+    EXPECT_EQ(dialog.lineButton()->text(), QStringLiteral("线条颜色"));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitFor([&dialog] { return !dialog.textSample()->text().isEmpty(); }, 2000));
-    EXPECT_EQ(dialog.textSample()->text(), "   GAMES AND PLAY ARE KELVARO'S FAVOURITE");
-    EXPECT_EQ(dialog.lineSample()->text(), QString(65, '-'));
+    EXPECT_EQ(dialog.textSample()->text(), QStringLiteral("   GAMES AND PLAY ARE KELVARO'S FAVOURITE"));
+    EXPECT_EQ(dialog.lineSample()->text(), QString(65, QLatin1Char('-')));
     for (const QLineEdit* swatch : {dialog.textSwatch(), dialog.backgroundSwatch(), dialog.lineSwatch()}) {
-        EXPECT_EQ(swatch->text(), QString(44, ' '));
+        EXPECT_EQ(swatch->text(), QString(44, QLatin1Char(' ')));
     }
-    EXPECT_EQ(dialog.textSample()->font().family(), "Times New Roman");
+    EXPECT_EQ(dialog.textSample()->font().family(), QStringLiteral("Times New Roman"));
     EXPECT_EQ(dialog.textSample()->font().pixelSize(), 20);
     // Only the text sample takes the large font.
     EXPECT_NE(dialog.lineSample()->font().pixelSize(), 20);

@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheDefaultLessonWithDefaults)
 {
     platform::QSettingsProfile profile(Ini());
     ui::CParlivoDlg window(Options(profile));
-    EXPECT_EQ(window.windowTitle(), "Lectoria");
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Lectoria"));
     EXPECT_TRUE(fs::is_directory(TempDir()));
     EXPECT_TRUE(m_player.autoStart);
     EXPECT_EQ(m_player.playCount, 1);
@@ -70,21 +70,21 @@ TEST_F(MainWindowTest, FirstStartShowsTheDefaultLessonWithDefaults)
     // The start-up timer lists the saved lesson on its first tick.
     ASSERT_TRUE(QTest::qWaitFor([&window] { return window.sentenceList()->count() > 0; }, 5000));
     EXPECT_EQ(window.settings().strFullPath, DefaultLesson());
-    EXPECT_EQ(window.sentenceList()->item(0)->text(), "01 Excuse me!");
+    EXPECT_EQ(window.sentenceList()->item(0)->text(), QStringLiteral("01 Excuse me!"));
     // Every sentence is selected and reading starts at the first.
     EXPECT_EQ(window.sentenceList()->selectedItems().size(), 5);
     EXPECT_TRUE(window.readingLoop().isReading());
     EXPECT_EQ(window.settings().nNowPlayNum, 1);
     ASSERT_EQ(m_player.opened.size(), 1u);
     EXPECT_EQ(window.repeatList()->count(), 99);
-    EXPECT_EQ(window.repeatList()->currentText(), "1");
+    EXPECT_EQ(window.repeatList()->currentText(), QStringLiteral("1"));
     EXPECT_EQ(window.intervalList()->count(), 22);
-    EXPECT_EQ(window.intervalList()->currentText(), "0");
-    EXPECT_EQ(window.intervalList()->itemText(21), "Fit");
+    EXPECT_EQ(window.intervalList()->currentText(), QStringLiteral("0"));
+    EXPECT_EQ(window.intervalList()->itemText(21), QStringLiteral("Fit"));
     EXPECT_TRUE(window.restoreProgress()->isHidden());
     EXPECT_FALSE(window.settings().isSelectSubject);
-    EXPECT_EQ(window.button(1082)->toolTip(), "开始朗读,热键为F2");
-    EXPECT_EQ(window.button(1088)->toolTip(), "退出软件");
+    EXPECT_EQ(window.button(1082)->toolTip(), QStringLiteral("开始朗读,热键为F2"));
+    EXPECT_EQ(window.button(1088)->toolTip(), QStringLiteral("退出软件"));
 }
 
 TEST_F(MainWindowTest, ChosenRepeatAndIntervalSurviveARestart)
@@ -101,8 +101,8 @@ TEST_F(MainWindowTest, ChosenRepeatAndIntervalSurviveARestart)
     EXPECT_FALSE(fs::exists(TempDir()));
     platform::QSettingsProfile profile(Ini());
     ui::CParlivoDlg window(Options(profile));
-    EXPECT_EQ(window.repeatList()->currentText(), "5");
-    EXPECT_EQ(window.intervalList()->currentText(), "Fit");
+    EXPECT_EQ(window.repeatList()->currentText(), QStringLiteral("5"));
+    EXPECT_EQ(window.intervalList()->currentText(), QStringLiteral("Fit"));
 }
 
 TEST_F(MainWindowTest, DamagedProfileStillSelectsAnEntry)
@@ -112,8 +112,8 @@ TEST_F(MainWindowTest, DamagedProfileStillSelectsAnEntry)
     platform::QSettingsProfile profile(Ini());
     ui::CParlivoDlg window(Options(profile));
     window.RestoreLastState();
-    EXPECT_EQ(window.repeatList()->currentText(), "1");
-    EXPECT_EQ(window.intervalList()->currentText(), "Fit");
+    EXPECT_EQ(window.repeatList()->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(window.intervalList()->currentText(), QStringLiteral("Fit"));
     EXPECT_EQ(window.sentenceList()->count(), 0);
 }
 

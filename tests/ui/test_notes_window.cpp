@@ -130,7 +130,7 @@ TEST_F(NotesWindowTest, TopicResultsWriteToTheirSentenceNumberAndViewingWritesNo
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 10000));
     ASSERT_EQ(m_window->sentenceList()->count(), 1);
-    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), "You're welcome.");
+    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), QStringLiteral("You're welcome."));
     Close();
     EXPECT_EQ(ReadBytes(NoteFile("Lesson 001 A")), kNineLines) << "showing a note is not editing it";
 
@@ -159,11 +159,11 @@ TEST_F(NotesWindowTest, SentencesWithoutAKeptLineShowThemselvesAndSaySoInTheNote
         const char* current;
     };
     for (const Case& c : {Case{"x "}, Case{"y."}, Case{"Excuse me!"}}) {
-        EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), c.current);
+        EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), QString::fromUtf8(c.current));
         EXPECT_TRUE(m_window->grammarPane()->isReadOnly()) << c.current;
         EXPECT_FALSE(m_window->grammarPane()->placeholderText().isEmpty()) << c.current;
         if (std::string(c.current) == "Excuse me!") {
-            EXPECT_EQ(m_window->wholeSentencePane()->toPlainText(), "Excuse me!");
+            EXPECT_EQ(m_window->wholeSentencePane()->toPlainText(), QStringLiteral("Excuse me!"));
         }
         Key(Qt::Key_PageDown);
     }
@@ -182,7 +182,7 @@ TEST_F(NotesWindowTest, WhenTheSelectionChangesWhileReadingTheNoteFollowsTheSent
     ASSERT_EQ(Note(), QStringLiteral("三"));
     // Deselecting the first sentence makes position 3 the fourth sentence.
     m_window->sentenceList()->item(0)->setSelected(false);
-    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), "Four.");
+    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), QStringLiteral("Four."));
     EXPECT_EQ(Note(), QStringLiteral("四"));
     Type("!");
     Close();

@@ -160,9 +160,9 @@ TEST_F(ReadingWindowTest, PanesShowThePieceTheWrittenSentenceAndTheNote)
     Key(Qt::Key_PageDown);
     Key(Qt::Key_PageDown);
     Key(Qt::Key_PageDown); // piece 4 "handbag?" of "Is this your handbag?"
-    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), "handbag?");
+    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), QStringLiteral("handbag?"));
     QTextEdit* whole = m_window->wholeSentencePane();
-    EXPECT_EQ(whole->toPlainText(), "Is this your handbag?");
+    EXPECT_EQ(whole->toPlainText(), QStringLiteral("Is this your handbag?"));
     const QTextBlock block = whole->document()->firstBlock();
     auto colourAt = [&block](int position) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -175,10 +175,10 @@ TEST_F(ReadingWindowTest, PanesShowThePieceTheWrittenSentenceAndTheNote)
     };
     EXPECT_EQ(colourAt(0), QColor(0, 0, 255));  // the sentence around the piece
     EXPECT_EQ(colourAt(14), QColor(255, 0, 0)); // the current piece
-    EXPECT_EQ(m_window->grammarPane()->toPlainText(), "");
+    EXPECT_TRUE(m_window->grammarPane()->toPlainText().isEmpty());
     Key(Qt::Key_PageUp);
-    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), "Is this your ");
-    EXPECT_EQ(m_window->grammarPane()->toPlainText(), "一般疑问句");
+    EXPECT_EQ(m_window->currentSentencePane()->toPlainText(), QStringLiteral("Is this your "));
+    EXPECT_EQ(m_window->grammarPane()->toPlainText(), QStringLiteral("一般疑问句"));
     // Showing moves the focus off the panes.
     EXPECT_FALSE(m_window->grammarPane()->hasFocus());
 }
@@ -204,7 +204,7 @@ TEST_F(ReadingWindowTest, HoveringAnItemShowsItsTextInTheStatusLine)
 {
     QListWidgetItem* item = List()->item(3);
     emit List()->entered(List()->indexFromItem(item));
-    EXPECT_EQ(m_window->statusLine()->text(), "04 handbag?");
+    EXPECT_EQ(m_window->statusLine()->text(), QStringLiteral("04 handbag?"));
     QTest::mouseMove(m_window->grammarPane()->viewport());
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(m_window->grammarPane()->viewport(), &move);

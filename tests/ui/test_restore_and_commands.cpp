@@ -121,7 +121,8 @@ TEST_F(WindowFixture, TopicRestoreRunsTheSearchAgainWithHighlightsAndResumes)
          DefaultLesson() + "\n");
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 20000));
-    EXPECT_EQ(ListTexts(), (QStringList{"03 He has lost it.", "01 She has gone home."}));
+    EXPECT_EQ(ListTexts(),
+              (QStringList{QStringLiteral("03 He has lost it."), QStringLiteral("01 She has gone home.")}));
     EXPECT_TRUE(m_window->restoreProgress()->isHidden());
     EXPECT_TRUE(m_window->readingLoop().isReading());
     EXPECT_EQ(m_window->settings().nNowPlayNum, 2);
@@ -132,7 +133,7 @@ TEST_F(WindowFixture, TopicRestoreRunsTheSearchAgainWithHighlightsAndResumes)
     }
     EXPECT_TRUE(m_window->statusLine()->text().startsWith(QStringLiteral("主题模式 主题词为:has+ 语法主题为:")));
     EXPECT_EQ(m_window->wholeSentencePane()->toPlainText(),
-              "Current Text:New Concept English Book 1\\Lesson 002 Other");
+              QStringLiteral("Current Text:New Concept English Book 1\\Lesson 002 Other"));
 }
 
 TEST_F(WindowFixture, OpenTextSwitchesLessonAndStartsReading)
@@ -146,7 +147,7 @@ TEST_F(WindowFixture, OpenTextSwitchesLessonAndStartsReading)
         return dialog.result() == QDialog::Accepted;
     };
     m_window->OpenText();
-    EXPECT_EQ(ListTexts(), (QStringList{"01 She has gone home.", "02 Where is it?"}));
+    EXPECT_EQ(ListTexts(), (QStringList{QStringLiteral("01 She has gone home."), QStringLiteral("02 Where is it?")}));
     EXPECT_EQ(m_window->sentenceList()->selectedItems().size(), 2);
     EXPECT_TRUE(m_window->readingLoop().isReading());
     EXPECT_FALSE(m_window->settings().isSelectSubject);
@@ -181,7 +182,8 @@ TEST_F(WindowFixture, TopicRestoreReadsWhatIsLeftAndNamesABookThatIsGone)
          DefaultLesson() + "\n");
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 20000));
-    EXPECT_EQ(ListTexts(), (QStringList{"03 He has lost it.", "01 She has gone home."}));
+    EXPECT_EQ(ListTexts(),
+              (QStringList{QStringLiteral("03 He has lost it."), QStringLiteral("01 She has gone home.")}));
     EXPECT_TRUE(m_window->readingLoop().isReading());
     EXPECT_TRUE(
         m_window->statusLine()->text().contains(QString::fromStdString("找不到课本文件夹: " + Root() + "Gone Book")))
@@ -250,7 +252,7 @@ TEST_F(WindowFixture, UnusualSentenceFileNamesWorkInTextAndTopicMode)
     AnswerNextMessage(&message);
     m_window->close();
     QTest::qWait(20);
-    EXPECT_EQ(message, "");
+    EXPECT_TRUE(message.isEmpty()) << message.toStdString();
     EXPECT_EQ(test::ReadBytes(library::NoteFileOf(lessonPath)), Gb18030("(1)either … or\r\n(2)\r\n"));
 }
 
@@ -262,7 +264,7 @@ TEST_F(WindowFixture, OpenTopicFromTheLargePaneTakesTheSelectedWord)
     QString grammar;
     m_window->runTopicDialog = [&](ui::CSelectSubjectDlg& dialog) {
         allWords = dialog.allWordsEdit()->text();
-        grammar = dialog.parentBox()->currentText() + "+" + dialog.childBox()->currentText();
+        grammar = dialog.parentBox()->currentText() + QLatin1Char('+') + dialog.childBox()->currentText();
         return false;
     };
     QString message;
@@ -282,8 +284,8 @@ TEST_F(WindowFixture, OpenTopicFromTheLargePaneTakesTheSelectedWord)
             action->trigger();
         }
     }
-    EXPECT_EQ(allWords, "would");
-    EXPECT_EQ(grammar, "所有+所有");
+    EXPECT_EQ(allWords, QStringLiteral("would"));
+    EXPECT_EQ(grammar, QStringLiteral("所有+所有"));
 }
 
 TEST_F(WindowFixture, PaneTogglesAndTheFullScreenView)
@@ -326,7 +328,7 @@ TEST_F(WindowFixture, CancellingTheTitleColourTellsOnlyWhenItWasSet)
     QString message;
     AnswerNextMessage(&message);
     m_window->commands().Run(ui::kCancelTitleColorCommand);
-    EXPECT_EQ(message, "已取消标题栏颜色");
+    EXPECT_EQ(message, QStringLiteral("已取消标题栏颜色"));
     EXPECT_FALSE(m_window->titleBar()->isColored());
     message.clear();
     AnswerNextMessage(&message);
@@ -346,9 +348,10 @@ TEST_F(WindowFixture, MenusHoldTheirCommandsWithIcons)
             EXPECT_FALSE(action->icon().isNull()) << action->text().toStdString();
         }
     }
-    EXPECT_EQ(texts,
-              (QStringList{"取消窗口界面颜色(&Q)", "设置窗口界面颜色(&C)", "设置语法窗口颜色(&D)",
-                           "列表框显示开关(&L)\tF5", "语法框显示开关(&G)\tF6", "整句框显示开关(&W)\tF7", "帮助系统"}));
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("取消窗口界面颜色(&Q)"), QStringLiteral("设置窗口界面颜色(&C)"),
+                                  QStringLiteral("设置语法窗口颜色(&D)"), QStringLiteral("列表框显示开关(&L)\tF5"),
+                                  QStringLiteral("语法框显示开关(&G)\tF6"), QStringLiteral("整句框显示开关(&W)\tF7"),
+                                  QStringLiteral("帮助系统")}));
     std::unique_ptr<QMenu> system(m_window->commands().CreateSystemMenu(m_window.get()));
     QList<int> ids;
     for (QAction* action : system->actions()) {

@@ -69,12 +69,14 @@ protected:
 TEST_F(LibraryFixture, TextDialogListsBooksLessonsAndSentences)
 {
     ui::CSelectTextDlg dialog(Lesson("New Concept English Book 1", "Lesson 001 First"), library::BookList());
-    EXPECT_EQ(dialog.windowTitle(), "Lectoria课文选择");
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Lectoria课文选择"));
     EXPECT_EQ(dialog.bookBox()->count(), 9);
-    EXPECT_EQ(dialog.bookBox()->currentText(), "New Concept English Book 1");
+    EXPECT_EQ(dialog.bookBox()->currentText(), QStringLiteral("New Concept English Book 1"));
     EXPECT_EQ(dialog.lessonBox()->count(), 2) << "Lesson 001.txt is not a lesson";
-    EXPECT_EQ(dialog.lessonBox()->currentText(), "Lesson 001 First");
-    EXPECT_EQ(Texts(dialog.sentenceList()), (QStringList{"01 A?", "02 B", "03 C has gone", "04 D", "05 E"}));
+    EXPECT_EQ(dialog.lessonBox()->currentText(), QStringLiteral("Lesson 001 First"));
+    EXPECT_EQ(Texts(dialog.sentenceList()),
+              (QStringList{QStringLiteral("01 A?"), QStringLiteral("02 B"), QStringLiteral("03 C has gone"),
+                           QStringLiteral("04 D"), QStringLiteral("05 E")}));
 
     dialog.lessonBox()->setCurrentIndex(1);
     EXPECT_EQ(dialog.strFullPath(), Lesson("New Concept English Book 1", "Lesson 002 Second"));
@@ -82,7 +84,7 @@ TEST_F(LibraryFixture, TextDialogListsBooksLessonsAndSentences)
 
     dialog.bookBox()->setCurrentIndex(1);
     EXPECT_EQ(dialog.strFullPath(), Lesson("New Concept English Book 2", "Lesson 005 Fifth"));
-    EXPECT_EQ(Texts(dialog.sentenceList()), QStringList{"01 She has left."});
+    EXPECT_EQ(Texts(dialog.sentenceList()), QStringList{QStringLiteral("01 She has left.")});
 }
 
 TEST_F(LibraryFixture, TextDialogBookWithoutLessonsCannotBeConfirmed)
@@ -110,9 +112,9 @@ TEST_F(LibraryFixture, TextDialogKeepsItsLibraryRootAfterABookWithoutLessonsOrAM
         EXPECT_EQ(dialog.lessonBox()->count(), 0) << detour;
         EXPECT_EQ(dialog.sentenceList()->count(), 0) << detour;
         dialog.bookBox()->setCurrentIndex(1);
-        EXPECT_EQ(dialog.lessonBox()->currentText(), "Lesson 005 Fifth") << "after book " << detour;
+        EXPECT_EQ(dialog.lessonBox()->currentText(), QStringLiteral("Lesson 005 Fifth")) << "after book " << detour;
         EXPECT_EQ(dialog.strFullPath(), Lesson("New Concept English Book 2", "Lesson 005 Fifth"));
-        EXPECT_EQ(Texts(dialog.sentenceList()), QStringList{"01 She has left."});
+        EXPECT_EQ(Texts(dialog.sentenceList()), QStringList{QStringLiteral("01 She has left.")});
     }
     // Only the missing books were reported, each by its name and folder.
     ASSERT_EQ(told.size(), 2);
@@ -158,7 +160,7 @@ TEST_F(LibraryFixture, TextDialogSetFolderAndKeys)
     };
     dialog.show();
     QTest::mouseClick(dialog.button(1099), Qt::LeftButton);
-    EXPECT_EQ(dialog.bookBox()->currentText(), "New Concept English Book 2");
+    EXPECT_EQ(dialog.bookBox()->currentText(), QStringLiteral("New Concept English Book 2"));
     EXPECT_EQ(dialog.sentenceList()->count(), 1);
     Press(&dialog, Qt::Key_Escape);
     Press(&dialog, Qt::Key_Return);
@@ -184,28 +186,29 @@ TEST_F(LibraryFixture, TopicDialogOpensWithTheLastChoice)
         m_folder.path().string(), "New Concept English Book 1/New Concept English Book 3", "代词+主格人称代词+she");
     input.strSubjectWord = "Cat/dog+bird";
     ui::CSelectSubjectDlg dialog(input);
-    EXPECT_EQ(dialog.windowTitle(), "Lectoria主题选择");
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Lectoria主题选择"));
     QStringList selected;
     for (QListWidgetItem* item : dialog.booksBox()->selectedItems()) {
         selected << item->text();
     }
-    EXPECT_EQ(selected, (QStringList{"New Concept English Book 1", "New Concept English Book 3"}));
-    EXPECT_EQ(dialog.allWordsEdit()->text(), "Cat/dog");
-    EXPECT_EQ(dialog.anyWordsEdit()->text(), "bird");
-    EXPECT_EQ(dialog.parentBox()->currentText(), "代词");
-    EXPECT_EQ(dialog.childBox()->currentText(), "主格人称代词");
-    EXPECT_EQ(dialog.grandchildBox()->currentText(), "she");
+    EXPECT_EQ(selected, (QStringList{QStringLiteral("New Concept English Book 1"),
+                                     QStringLiteral("New Concept English Book 3")}));
+    EXPECT_EQ(dialog.allWordsEdit()->text(), QStringLiteral("Cat/dog"));
+    EXPECT_EQ(dialog.anyWordsEdit()->text(), QStringLiteral("bird"));
+    EXPECT_EQ(dialog.parentBox()->currentText(), QStringLiteral("代词"));
+    EXPECT_EQ(dialog.childBox()->currentText(), QStringLiteral("主格人称代词"));
+    EXPECT_EQ(dialog.grandchildBox()->currentText(), QStringLiteral("she"));
     EXPECT_TRUE(dialog.markBox()->isHidden());
 
     // A two-part selection leaves the grandchild box empty.
     ui::CSelectSubjectDlg twoParts(Input(m_folder.path().string(), "", "时态+现在完成时"));
-    EXPECT_EQ(twoParts.childBox()->currentText(), "现在完成时");
+    EXPECT_EQ(twoParts.childBox()->currentText(), QStringLiteral("现在完成时"));
     EXPECT_EQ(twoParts.grandchildBox()->count(), 0);
 
     // A new parent selects its first real child and refills the grandchildren.
-    twoParts.parentBox()->setCurrentIndex(twoParts.parentBox()->findText("代词"));
-    EXPECT_EQ(twoParts.childBox()->currentText(), "主格人称代词");
-    EXPECT_EQ(twoParts.grandchildBox()->currentText(), "所有");
+    twoParts.parentBox()->setCurrentIndex(twoParts.parentBox()->findText(QStringLiteral("代词")));
+    EXPECT_EQ(twoParts.childBox()->currentText(), QStringLiteral("主格人称代词"));
+    EXPECT_EQ(twoParts.grandchildBox()->currentText(), QStringLiteral("所有"));
 }
 
 TEST_F(LibraryFixture, TopicDialogWithoutBooksShowsTheReminder)
@@ -216,13 +219,13 @@ TEST_F(LibraryFixture, TopicDialogWithoutBooksShowsTheReminder)
     QTimer::singleShot(0, [&shown] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* box = qobject_cast<QMessageBox*>(widget); box != nullptr && box->isVisible()) {
-                shown = box->windowTitle() + "|" + box->text();
+                shown = box->windowTitle() + QLatin1Char('|') + box->text();
                 box->accept();
             }
         }
     });
     dialog.RunSearch();
-    EXPECT_EQ(shown, "Lectoria课本选择提醒|请选择课本,可多选,方法是鼠标左键单击相应课本项目.");
+    EXPECT_EQ(shown, QStringLiteral("Lectoria课本选择提醒|请选择课本,可多选,方法是鼠标左键单击相应课本项目."));
     EXPECT_EQ(dialog.resultsBox()->model()->rowCount(), 0);
     EXPECT_TRUE(dialog.isVisible());
 }
@@ -236,9 +239,9 @@ TEST_F(LibraryFixture, TopicDialogSearchesAndHandsBackResults)
     QTest::mouseClick(dialog.button(1111), Qt::LeftButton);
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(Texts(dialog.resultsBox()),
-              (QStringList{"New Concept English Book 1\\Lesson 001 First\\03 C has gone",
-                           "New Concept English Book 1\\Lesson 002 Second\\01 He has seen it.",
-                           "New Concept English Book 2\\Lesson 005 Fifth\\01 She has left."}));
+              (QStringList{QStringLiteral("New Concept English Book 1\\Lesson 001 First\\03 C has gone"),
+                           QStringLiteral("New Concept English Book 1\\Lesson 002 Second\\01 He has seen it."),
+                           QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\01 She has left.")}));
     Press(&dialog, Qt::Key_Return);
     Press(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());
@@ -262,7 +265,7 @@ TEST_F(LibraryFixture, TopicDialogNamesTheBooksItCouldNotReadAndKeepsTheRest)
     dialog.RunSearch();
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_EQ(Texts(dialog.resultsBox()),
-              (QStringList{"New Concept English Book 2\\Lesson 005 Fifth\\01 She has left."}));
+              (QStringList{QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\01 She has left.")}));
     EXPECT_TRUE(dialog.problemLine()->isVisible());
     EXPECT_EQ(dialog.problemLine()->text().toStdString(),
               "找不到课本文件夹: " + (m_folder.path() / "New Concept English Book 4").string());

@@ -1,5 +1,7 @@
 #include "CSpecialListBox.h"
 
+#include <initializer_list>
+
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -12,6 +14,15 @@ using lectoria::ui::CSpecialListBox;
 using lectoria::ui::SentenceListOwner;
 
 namespace {
+
+QStringList Strings(std::initializer_list<const char*> texts)
+{
+    QStringList list;
+    for (const char* text : texts) {
+        list << QString::fromUtf8(text);
+    }
+    return list;
+}
 
 class RecordingOwner : public SentenceListOwner
 {
@@ -38,8 +49,9 @@ protected:
     {
         for (const char* text : {"a", "b", "c", "d", "e"}) {
             auto* item = new QListWidgetItem(QString::fromLatin1(text), &m_list);
-            item->setData(CSpecialListBox::PathRole, QStringLiteral("Book\\Lesson 1 x\\") + QLatin1String(text));
-            item->setData(CSpecialListBox::HighlightRole, QStringLiteral("note ") + QLatin1String(text));
+            item->setData(CSpecialListBox::PathRole,
+                          QString(QStringLiteral("Book\\Lesson 1 x\\") + QLatin1String(text)));
+            item->setData(CSpecialListBox::HighlightRole, QString(QStringLiteral("note ") + QLatin1String(text)));
         }
         m_list.resize(200, 120);
         m_list.show();
@@ -71,7 +83,7 @@ TEST_F(SentenceListTest, AClickTogglesTheItemAndUpdatesThePlaylist)
 {
     QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, Centre(1));
     EXPECT_TRUE(m_list.item(1)->isSelected());
-    EXPECT_EQ(Texts(), (QStringList{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(Texts(), Strings({"a", "b", "c", "d", "e"}));
     EXPECT_EQ(m_owner.updates, 1);
     QTest::mouseClick(m_list.viewport(), Qt::LeftButton, {}, Centre(1));
     EXPECT_FALSE(m_list.item(1)->isSelected());
@@ -82,8 +94,8 @@ TEST_F(SentenceListTest, DeletingSelectedItemsTakesTheirDataAlong)
     m_list.item(1)->setSelected(true);
     m_list.item(3)->setSelected(true);
     m_list.DeleteSelectedItems();
-    EXPECT_EQ(Texts(), (QStringList{"a", "c", "e"}));
-    EXPECT_EQ(Notes(), (QStringList{"note a", "note c", "note e"}));
+    EXPECT_EQ(Texts(), Strings({"a", "c", "e"}));
+    EXPECT_EQ(Notes(), Strings({"note a", "note c", "note e"}));
     EXPECT_GE(m_owner.updates, 1);
 }
 
@@ -91,14 +103,14 @@ TEST_F(SentenceListTest, MovingTheCurrentItemSelectsItAndStopsAtTheEnds)
 {
     m_list.setCurrentRow(0, QItemSelectionModel::NoUpdate);
     m_list.MoveSelectedUp();
-    EXPECT_EQ(Texts(), (QStringList{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(Texts(), Strings({"a", "b", "c", "d", "e"}));
     m_list.MoveSelectedDown();
-    EXPECT_EQ(Texts(), (QStringList{"b", "a", "c", "d", "e"}));
-    EXPECT_EQ(Notes().at(1), "note a");
+    EXPECT_EQ(Texts(), Strings({"b", "a", "c", "d", "e"}));
+    EXPECT_EQ(Notes().at(1), QStringLiteral("note a"));
     EXPECT_TRUE(m_list.item(1)->isSelected());
     m_list.setCurrentRow(4, QItemSelectionModel::NoUpdate);
     m_list.MoveSelectedDown();
-    EXPECT_EQ(Texts().last(), "e");
+    EXPECT_EQ(Texts().last(), QStringLiteral("e"));
 }
 
 struct MoveCase
@@ -111,10 +123,10 @@ struct MoveCase
 TEST_F(SentenceListTest, DropMovesLikeTheOriginalList)
 {
     const MoveCase cases[] = {
-        {1, 3, {"a", "c", "b", "d", "e"}},  // the second item onto the fourth lands third
-        {1, -1, {"a", "c", "d", "e", "b"}}, // into the empty area: the last item
-        {3, 0, {"d", "a", "b", "c", "e"}},  // the fourth onto the first lands first
-        {2, 2, {"a", "b", "c", "d", "e"}},  // onto itself: nothing moves
+        {1, 3, Strings({"a", "c", "b", "d", "e"})},  // the second item onto the fourth lands third
+        {1, -1, Strings({"a", "c", "d", "e", "b"})}, // into the empty area: the last item
+        {3, 0, Strings({"d", "a", "b", "c", "e"})},  // the fourth onto the first lands first
+        {2, 2, Strings({"a", "b", "c", "d", "e"})},  // onto itself: nothing moves
     };
     for (const MoveCase& c : cases) {
         while (m_list.count() > 0) {
@@ -122,7 +134,7 @@ TEST_F(SentenceListTest, DropMovesLikeTheOriginalList)
         }
         for (const char* text : {"a", "b", "c", "d", "e"}) {
             auto* item = new QListWidgetItem(QString::fromLatin1(text), &m_list);
-            item->setData(CSpecialListBox::HighlightRole, QStringLiteral("note ") + QLatin1String(text));
+            item->setData(CSpecialListBox::HighlightRole, QString(QStringLiteral("note ") + QLatin1String(text)));
         }
         m_list.MoveItem(c.source, c.target);
         EXPECT_EQ(Texts(), c.result) << c.source << " -> " << c.target;
@@ -141,7 +153,7 @@ TEST_F(SentenceListTest, DraggingWithTheMouseReordersWithoutSweepingASelection)
     QApplication::sendEvent(m_list.viewport(), &move);
     EXPECT_EQ(m_list.dropTarget(), 3);
     QTest::mouseRelease(m_list.viewport(), Qt::LeftButton, {}, Centre(3));
-    EXPECT_EQ(Texts(), (QStringList{"a", "c", "b", "d", "e"}));
+    EXPECT_EQ(Texts(), Strings({"a", "c", "b", "d", "e"}));
     EXPECT_FALSE(m_list.item(3)->isSelected());
     EXPECT_FALSE(m_list.item(1)->isSelected());
 }
@@ -186,7 +198,7 @@ TEST(AutoScroll, DraggingBelowALongListScrollsItAndDropsOnAnItemThatWasOutOfView
     const int onto = list.row(list.itemAt(landing));
     EXPECT_GT(onto, visibleRows) << "the drop row was out of view when the drag began";
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, landing);
-    EXPECT_EQ(list.item(onto - 1)->text(), "item 1");
+    EXPECT_EQ(list.item(onto - 1)->text(), QStringLiteral("item 1"));
     EXPECT_EQ(list.count(), 60);
 }
 
@@ -206,14 +218,14 @@ TEST_F(SentenceListTest, ArrangeReloadsInTextModeAndRefusesInTopicMode)
     QTimer::singleShot(0, [] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-                EXPECT_EQ(box->text(), "主题播放状态下不能排列文本");
+                EXPECT_EQ(box->text(), QStringLiteral("主题播放状态下不能排列文本"));
                 box->accept();
             }
         }
     });
     m_list.ArrangeTexts();
     EXPECT_EQ(m_owner.reloads, 1);
-    EXPECT_EQ(Texts(), (QStringList{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(Texts(), Strings({"a", "b", "c", "d", "e"}));
 }
 
 TEST_F(SentenceListTest, ContextMenuHoldsEveryCommandInOrder)
@@ -228,15 +240,15 @@ TEST_F(SentenceListTest, ContextMenuHoldsEveryCommandInOrder)
             texts << action->text();
         }
     }
-    EXPECT_EQ(texts, (QStringList{"选择全部(&A)", "全部不选(&N)", "删除全部(&G)", "删除选中(&W)", "上移选中(&U)",
-                                  "下移选中(&D)", "打开文本(&T)", "打开专题(&B)", "导入课文(&I)", "排列文本(&S)",
-                                  "选择颜色(&C)", "帮助系统"}));
+    EXPECT_EQ(texts,
+              Strings({"选择全部(&A)", "全部不选(&N)", "删除全部(&G)", "删除选中(&W)", "上移选中(&U)", "下移选中(&D)",
+                       "打开文本(&T)", "打开专题(&B)", "导入课文(&I)", "排列文本(&S)", "选择颜色(&C)", "帮助系统"}));
     EXPECT_EQ(separators, 7);
     for (QAction* action : menu->actions()) {
-        if (action->text() == "打开专题(&B)") {
+        if (action->text() == QStringLiteral("打开专题(&B)")) {
             action->trigger();
         }
-        if (action->text() == "选择全部(&A)") {
+        if (action->text() == QStringLiteral("选择全部(&A)")) {
             action->trigger();
         }
     }
@@ -286,7 +298,7 @@ TEST_F(SentenceListTest, ALongFillOfResultsLetsTheEventLoopRunAndEndsWhole)
         EXPECT_EQ(m_list.item(row)->text().toStdString(), title);
         EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::PathRole).toString().toStdString(),
                   "Book\\Lesson 1 x\\" + title);
-        EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::HighlightRole).toString(), "sentence?");
+        EXPECT_EQ(m_list.item(row)->data(CSpecialListBox::HighlightRole).toString(), QStringLiteral("sentence?"));
     }
     QTest::qWait(10);
     EXPECT_EQ(done, 1);
@@ -305,8 +317,8 @@ TEST_F(SentenceListTest, ALaterFillOrClearAbandonsAnUnfinishedOne)
     EXPECT_TRUE(m_list.isEnabled());
     QTest::qWait(50);
     EXPECT_EQ(firstDone, 0);
-    EXPECT_EQ(Texts(), (QStringList{"0 Sentence 0.", "1 Sentence 1.", "2 Sentence 2."}));
-    EXPECT_EQ(Notes(), (QStringList{"a?", "b?", "c?"}));
+    EXPECT_EQ(Texts(), Strings({"0 Sentence 0.", "1 Sentence 1.", "2 Sentence 2."}));
+    EXPECT_EQ(Notes(), Strings({"a?", "b?", "c?"}));
 
     m_list.FillResults(Results(CSpecialListBox::kFillChunk + 1, "Lesson 1 x"), {}, [&firstDone] { ++firstDone; });
     m_list.DeleteAllItems();

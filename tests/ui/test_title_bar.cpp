@@ -136,11 +136,11 @@ TEST(SystemMenuTest, HoldsTheWindowCommandsThenTheFourItemsThenClose)
         }
     }
     const std::vector<std::pair<int, QString>> expected = {
-        {0xF120, "还原(&R)"},         {0xF010, "移动(&M)"},
-        {0xF000, "大小(&S)"},         {0xF020, "最小化(&N)"},
-        {0xF030, "最大化(&X)"},       {1202, "取消标题栏颜色(&Q)"},
-        {1203, "设置标题栏颜色(&C)"}, {1201, "全屏显示开关(&F)       F8"},
-        {1204, "帮助系统"},           {0xF060, "关闭(&C)\tAlt+F4"},
+        {0xF120, QStringLiteral("还原(&R)")},         {0xF010, QStringLiteral("移动(&M)")},
+        {0xF000, QStringLiteral("大小(&S)")},         {0xF020, QStringLiteral("最小化(&N)")},
+        {0xF030, QStringLiteral("最大化(&X)")},       {1202, QStringLiteral("取消标题栏颜色(&Q)")},
+        {1203, QStringLiteral("设置标题栏颜色(&C)")}, {1201, QStringLiteral("全屏显示开关(&F)       F8")},
+        {1204, QStringLiteral("帮助系统")},           {0xF060, QStringLiteral("关闭(&C)\tAlt+F4")},
     };
     EXPECT_EQ(items, expected);
     // Separators stand between the three groups.

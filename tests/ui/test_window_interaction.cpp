@@ -254,7 +254,7 @@ TEST_F(WindowInteraction, ButtonTipsAppearAfterTheShortDelay)
     QTest::mouseMove(start, start->rect().center());
     // The usual style delay is 700 ms; the program's is far shorter.
     EXPECT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 300));
-    EXPECT_EQ(QToolTip::text(), "开始朗读,热键为F2");
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("开始朗读,热键为F2"));
     QToolTip::hideText();
     QTest::qWait(1);
 }
