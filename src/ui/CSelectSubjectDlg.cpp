@@ -197,19 +197,19 @@ void CSelectSubjectDlg::OnChildChanged(int index)
 
 void CSelectSubjectDlg::CollectSelection()
 {
-    std::string books;
+    std::vector<std::string> books;
     for (int row = 0; row < m_books->count(); ++row) {
         if (m_books->item(row)->isSelected()) {
-            books += (books.empty() ? "" : "/") + m_books->item(row)->text().toStdString();
+            books.push_back(m_books->item(row)->text().toStdString());
         }
     }
-    m_strSubjectBook = books;
-    m_strSubjectWord =
-        grammar::ToLowerAscii(QString(m_allWords->text() + QLatin1Char('+') + m_anyWords->text()).toStdString());
-    m_strSubjectGrammar = QString(m_parent->currentText() + QLatin1Char('+') + m_child->currentText()).toStdString();
-    if (!m_grandchild->currentText().isEmpty()) {
-        m_strSubjectGrammar += "+" + m_grandchild->currentText().toStdString();
-    }
+    search::TopicSelection selection =
+        search::ComposeTopicSelection(books, m_allWords->text().toStdString(), m_anyWords->text().toStdString(),
+                                      m_parent->currentText().toStdString(), m_child->currentText().toStdString(),
+                                      m_grandchild->currentText().toStdString());
+    m_strSubjectBook = std::move(selection.strSubjectBook);
+    m_strSubjectWord = std::move(selection.strSubjectWord);
+    m_strSubjectGrammar = std::move(selection.strSubjectGrammar);
 }
 
 void CSelectSubjectDlg::RunSearch()

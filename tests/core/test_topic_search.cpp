@@ -114,6 +114,37 @@ TEST(TopicWordPair, AllOfBeforeTheFirstPlusAnyOfAfterTheLast)
     EXPECT_EQ(AnyOfText("no plus"), "");
 }
 
+TEST(TopicSelectionTest, ComposesTheStoredStringsThatTheWordPairSplitsAgain)
+{
+    struct Case
+    {
+        Strings books;
+        std::string all, any, parent, child, grandchild;
+        std::string book, word, grammar;
+    };
+    const Case cases[] = {
+        {{"Book A", "Book B"},
+         "Cat/Dog",
+         "BIRD",
+         "代词",
+         "主格人称代词",
+         "she",
+         "Book A/Book B",
+         "cat/dog+bird",
+         "代词+主格人称代词+she"},
+        {{"Book A"}, "", "", "时态", "现在完成时", "", "Book A", "+", "时态+现在完成时"},
+        {{}, "would", "", "所有", "所有", "所有", "", "would+", "所有+所有+所有"},
+    };
+    for (const Case& c : cases) {
+        const TopicSelection selection = ComposeTopicSelection(c.books, c.all, c.any, c.parent, c.child, c.grandchild);
+        EXPECT_EQ(selection.strSubjectBook, c.book);
+        EXPECT_EQ(selection.strSubjectWord, c.word);
+        EXPECT_EQ(selection.strSubjectGrammar, c.grammar);
+        EXPECT_EQ(AllOfText(selection.strSubjectWord), lectoria::grammar::ToLowerAscii(c.all));
+        EXPECT_EQ(AnyOfText(selection.strSubjectWord), lectoria::grammar::ToLowerAscii(c.any));
+    }
+}
+
 // Two books; lesson folders that sort differently by case, a folder that is no lesson, one
 // whose name holds a '.', a title stored with '^' and one without a number.
 class TopicSearchTest : public testing::Test

@@ -143,6 +143,20 @@ std::string AnyOfText(std::string_view strSubjectWord)
     return plus == std::string_view::npos ? std::string() : std::string(strSubjectWord.substr(plus + 1));
 }
 
+TopicSelection ComposeTopicSelection(const std::vector<std::string>& books, std::string_view allText,
+                                     std::string_view anyText, std::string_view parent, std::string_view child,
+                                     std::string_view grandchild)
+{
+    TopicSelection selection;
+    selection.strSubjectBook = grammar::JoinList(books, '/');
+    selection.strSubjectWord = grammar::ToLowerAscii(std::string(allText) + "+" + std::string(anyText));
+    selection.strSubjectGrammar = std::string(parent) + "+" + std::string(child);
+    if (!grandchild.empty()) {
+        selection.strSubjectGrammar += "+" + std::string(grandchild);
+    }
+    return selection;
+}
+
 std::string ProblemSummary(const std::vector<std::string>& problems)
 {
     if (problems.empty()) {

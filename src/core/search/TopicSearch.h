@@ -43,6 +43,20 @@ std::string AllOfText(std::string_view strSubjectWord);
 /// The any-of part: after its last '+'; empty when there is no '+'.
 std::string AnyOfText(std::string_view strSubjectWord);
 
+/// The three stored strings of a topic selection, as the topic dialog hands them back.
+struct TopicSelection
+{
+    std::string strSubjectBook;    ///< the chosen books joined by '/'
+    std::string strSubjectWord;    ///< "all+any", lower-cased
+    std::string strSubjectGrammar; ///< "parent+child", then "+grandchild" when one is given
+};
+
+/// Builds the stored selection from what the dialog shows; AllOfText and AnyOfText take the
+/// word pair apart again.
+TopicSelection ComposeTopicSelection(const std::vector<std::string>& books, std::string_view allText,
+                                     std::string_view anyText, std::string_view parent, std::string_view child,
+                                     std::string_view grandchild);
+
 /// What one search looks for and where.
 struct SearchRequest
 {
