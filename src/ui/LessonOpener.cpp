@@ -37,6 +37,17 @@ bool LessonOpener::restoring() const
     return m_restoreSearch != nullptr || m_parts.list->filling();
 }
 
+void LessonOpener::SwitchToLesson(const std::string& lessonPath)
+{
+    m_parts.reading->loop().StopReading();
+    m_settings.nNowPlayNum = 1;
+    m_settings.strFullPath = lessonPath;
+    m_settings.isSelectSubject = false;
+    // Whatever was typed while the dialog ran belongs to the old list's notes.
+    SaveNotes();
+    FillLessonList();
+}
+
 void LessonOpener::SaveNotes()
 {
     m_parts.notes->SaveNow();
@@ -150,13 +161,7 @@ void LessonOpener::OpenText()
         }
         return;
     }
-    m_parts.reading->loop().StopReading();
-    m_settings.nNowPlayNum = 1;
-    m_settings.strFullPath = dialog.strFullPath();
-    m_settings.isSelectSubject = false;
-    // Whatever was typed while the dialog handed over belongs to the old list's notes.
-    SaveNotes();
-    FillLessonList();
+    SwitchToLesson(dialog.strFullPath());
     if (dialog.selectAndRead()) {
         SelectAllAndRead();
     } else {
@@ -227,13 +232,7 @@ void LessonOpener::ImportLesson()
     if (!imported || dialog.lessonPath().empty()) {
         return;
     }
-    m_parts.reading->loop().StopReading();
-    m_settings.nNowPlayNum = 1;
-    m_settings.strFullPath = dialog.lessonPath();
-    m_settings.isSelectSubject = false;
-    // Whatever was typed while the dialog ran belongs to the old list's notes.
-    SaveNotes();
-    FillLessonList();
+    SwitchToLesson(dialog.lessonPath());
     m_parts.reading->UpdatePlaylist();
 }
 

@@ -67,6 +67,8 @@ public:
 
 private:
     void FillLessonList();
+    /// Reading stops and the list shows the lesson from its first sentence (text mode).
+    void SwitchToLesson(const std::string& lessonPath);
     /// Replaces the list with topic-search results and their data (topic mode), then runs `then`;
     /// a long list goes in with its progress shown while the window stays responsive.
     void FillTopicResults(const std::vector<std::string>& items, const std::vector<std::string>& highlights,
