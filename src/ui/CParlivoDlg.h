@@ -81,7 +81,7 @@ public:
     TitleBar* titleBar() const { return m_titleBar; }
     /// The area below the title bar that holds every control.
     QWidget* clientArea() const { return m_client; }
-    const PaneState& paneState() const { return m_arranger->state(); }
+    PaneState paneState() const { return m_arranger->state(); }
     const PaneLayout& paneLayout() const { return m_arranger->layout(); }
     CVolumeControl* volumePopup() const { return m_arranger->volumePopup(); }
     CProgressCtrlStart* restoreProgress() const { return m_restoreProgress; }

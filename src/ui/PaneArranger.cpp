@@ -31,18 +31,18 @@ PaneArranger::PaneArranger(settings::Settings& settings, const ClientControls& c
     : QObject(parent), m_settings(settings), m_controls(controls), m_volume(volume)
 {}
 
-void PaneArranger::TakeScales()
+PaneState PaneArranger::state() const
 {
-    m_state.fListRightScale = m_settings.fListRightScale;
-    m_state.fGrammarTopScale = m_settings.fGrammarTopScale;
-    m_state.fWholeBottomScale = m_settings.fWholeBottomScale;
+    PaneState state;
+    static_cast<PaneFlags&>(state) = m_flags;
+    static_cast<settings::PaneScales&>(state) = m_settings;
+    return state;
 }
 
-void PaneArranger::GiveScales()
+void PaneArranger::Keep(const PaneState& state)
 {
-    m_settings.fListRightScale = m_state.fListRightScale;
-    m_settings.fGrammarTopScale = m_state.fGrammarTopScale;
-    m_settings.fWholeBottomScale = m_state.fWholeBottomScale;
+    m_flags = state;
+    static_cast<settings::PaneScales&>(m_settings) = state;
 }
 
 bool PaneArranger::ToggleByDoubleClick(const QWidget* viewport)
@@ -62,8 +62,7 @@ bool PaneArranger::ToggleByDoubleClick(const QWidget* viewport)
 
 void PaneArranger::Layout()
 {
-    TakeScales();
-    m_layout = LayoutPanes(m_controls.client->size(), m_state);
+    m_layout = LayoutPanes(m_controls.client->size(), state());
     const bool controls = m_layout.controlsShown;
 
     Place(m_controls.button(1010), m_layout.modeButtons[0], controls);
@@ -86,7 +85,7 @@ void PaneArranger::Layout()
     m_controls.progress->raise();
     m_controls.band->setGeometry(m_controls.client->rect());
     m_controls.band->raise();
-    if (m_state.isFullScreen) {
+    if (m_flags.isFullScreen) {
         HideVolumePopup();
     }
     m_controls.titleBar->update();
@@ -96,26 +95,28 @@ void PaneArranger::Layout()
 void PaneArranger::TogglePane(int key)
 {
     const QSize client = m_controls.client->size();
+    PaneState changed = state();
     switch (key) {
     case Qt::Key_F5:
-        ToggleListPane(m_state);
+        ToggleListPane(changed);
         break;
     case Qt::Key_F6:
-        ToggleGrammarPane(m_state, client);
+        ToggleGrammarPane(changed, client);
         break;
     case Qt::Key_F7:
-        ToggleWholePane(m_state, client);
+        ToggleWholePane(changed, client);
         break;
     case Qt::Key_F8:
-        ToggleFullScreen(m_state);
+        ToggleFullScreen(changed);
+        Keep(changed);
         Layout();
         return;
     default:
         return;
     }
     // Showing a pane again may have corrected a proportion so the current pane keeps its room.
-    GiveScales();
-    if (!m_state.isFullScreen) {
+    Keep(changed);
+    if (!m_flags.isFullScreen) {
         Layout();
     }
 }
@@ -129,7 +130,7 @@ bool PaneArranger::HandleClientMouse(QEvent* event)
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint point = mouse->position().toPoint();
-        if (mouse->button() == Qt::RightButton && m_layout.bottomBar.contains(point) && !m_state.isFullScreen) {
+        if (mouse->button() == Qt::RightButton && m_layout.bottomBar.contains(point) && !m_flags.isFullScreen) {
             emit clientMenuRequested(mouse->globalPosition().toPoint());
             return true;
         }
@@ -164,8 +165,9 @@ bool PaneArranger::HandleClientMouse(QEvent* event)
         m_controls.client->releaseMouse();
         m_controls.band->HideLine();
         const QPoint drop = ClampDrop(m_layout, m_dragKind, mouse->position().toPoint());
-        ApplyDrop(m_state, m_layout, m_dragKind, drop);
-        GiveScales();
+        PaneState dropped = state();
+        ApplyDrop(dropped, m_layout, m_dragKind, drop);
+        Keep(dropped);
         m_isDragging = false;
         m_dragKind = DragKind::None;
         Layout();
@@ -178,7 +180,7 @@ bool PaneArranger::HandleClientMouse(QEvent* event)
 
 void PaneArranger::TrackPointer(const QPoint& globalPos)
 {
-    if (m_isDragging || m_state.isFullScreen) {
+    if (m_isDragging || m_flags.isFullScreen) {
         return;
     }
     const QPoint point = m_controls.client->mapFromGlobal(globalPos);
@@ -203,7 +205,7 @@ void PaneArranger::TrackPointer(const QPoint& globalPos)
 
 void PaneArranger::ShowVolumePopup()
 {
-    if (m_volumePopup != nullptr || m_state.isFullScreen) {
+    if (m_volumePopup != nullptr || m_flags.isFullScreen) {
         return;
     }
     m_volumePopup = new CVolumeControl(m_volume, m_controls.client);

@@ -56,7 +56,8 @@ public:
     PaneArranger(settings::Settings& settings, const ClientControls& controls, IVolume& volume,
                  QObject* parent = nullptr);
 
-    const PaneState& state() const { return m_state; }
+    /// The flags with the proportions as the settings keep them.
+    PaneState state() const;
     const PaneLayout& layout() const { return m_layout; }
     CVolumeControl* volumePopup() const { return m_volumePopup; }
 
@@ -82,15 +83,13 @@ signals:
     void clientMenuRequested(QPoint globalPos);
 
 private:
-    /// The proportions live in the settings; the layout reads them from there and writes back
-    /// what a toggle or a drop changed.
-    void TakeScales();
-    void GiveScales();
+    /// Keeps what a toggle or a drop changed: the flags here, the proportions in the settings.
+    void Keep(const PaneState& state);
 
     settings::Settings& m_settings;
     ClientControls m_controls;
     IVolume& m_volume;
-    PaneState m_state;
+    PaneFlags m_flags;
     PaneLayout m_layout;
     DragKind m_dragKind = DragKind::None;
     bool m_isDragging = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/Settings.h"
+
 #include <array>
 
 #include <QLine>
@@ -13,17 +15,18 @@ namespace lectoria::ui {
 // are the first pixels inside, `right` and `bottom` the first pixels outside (see RightOf and
 // BottomOf). A rectangle whose right edge would lie left of its left edge is empty.
 
-/// The pane flags and proportions the layout is computed from.
-struct PaneState
+/// Which panes are shown; not kept between runs.
+struct PaneFlags
 {
     bool showList = true;
     bool showWhole = true;
     bool showGrammar = true;
     bool isFullScreen = false;
-    float fListRightScale = 0.25f;
-    float fGrammarTopScale = 0.75f;
-    float fWholeBottomScale = 0.15f;
 };
+
+/// The pane flags and proportions the layout is computed from.
+struct PaneState : PaneFlags, settings::PaneScales
+{};
 
 /// Sizes the layout arithmetic works with, in pixels of the client area.
 namespace layout {

@@ -51,13 +51,20 @@ inline constexpr int kIntervalEntries = 22;
 inline constexpr int kFitInterval = 21;
 inline constexpr int kMaxRepeat = 99;
 
-/// Everything the program keeps in its profile between runs.
-struct Settings
+/// The panes' proportions: where the list ends on the right, where the grammar pane starts and
+/// where the whole-sentence pane ends, as parts of the space they share.
+struct PaneScales
 {
-    std::array<Rgb, kColorCount> colorTable = DefaultColors();
     float fListRightScale = 0.25f;
     float fGrammarTopScale = 0.75f;
     float fWholeBottomScale = 0.15f;
+};
+
+/// Everything the program keeps in its profile between runs. The window's layout works on the
+/// proportions where they are kept, so they have no second copy.
+struct Settings : PaneScales
+{
+    std::array<Rgb, kColorCount> colorTable = DefaultColors();
     bool isColorTitle = false;
     bool isColorClient = true;
     int nRepeatPlayNum = 1;
