@@ -22,7 +22,7 @@
 #include "FakeMediaPlayer.h"
 #include "ImportLessonDlg.h"
 #include "QSettingsProfile.h"
-#include "ActiveWindow.h"
+#include "MainWindowTesting.h"
 #include "TempFolder.h"
 #include "library/Library.h"
 #include "notes/LessonNotes.h"
@@ -122,15 +122,8 @@ protected:
     {
         m_folder.Write(fs::path("program") / library::NativeRelativePath(library::kDefaultLesson) / "01 Excuse me!.sau",
                        "audio");
-        m_profile = std::make_unique<platform::QSettingsProfile>(
-            QString::fromStdString((m_folder.path() / "profile.ini").string()));
-        ui::MainWindowOptions options;
-        options.profile = m_profile.get();
-        options.player = &m_player;
-        options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
-        options.programDirectory = (m_folder.path() / "program").string() + "/";
-        m_window = std::make_unique<ui::CParlivoDlg>(options);
-        EXPECT_TRUE(test::ShowActive(m_window.get()));
+        m_window =
+            test::OpenMainWindow(m_folder.path(), m_player, m_profile, (m_folder.path() / "program").string() + "/");
         EXPECT_TRUE(
             QTest::qWaitFor([this] { return m_window->sentenceList()->count() > 0 && !m_window->restoring(); }, 20000));
     }

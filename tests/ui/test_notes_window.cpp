@@ -20,7 +20,7 @@
 #include "Gb18030.h"
 #include "NotesKeeper.h"
 #include "QSettingsProfile.h"
-#include "ActiveWindow.h"
+#include "MainWindowTesting.h"
 #include "TempFolder.h"
 #include "TerminationSignals.h"
 #include "library/Library.h"
@@ -60,16 +60,8 @@ protected:
     void Open(const std::string& lesson, bool pause = true)
     {
         m_folder.Write("profile.ini", "[kelvaro]\nstrFullPath=" + LessonPath(lesson) + "\n");
-        m_profile = std::make_unique<platform::QSettingsProfile>(
-            QString::fromStdString((m_folder.path() / "profile.ini").string()));
-        ui::MainWindowOptions options;
-        options.profile = m_profile.get();
-        options.player = &m_player;
-        options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
-        options.programDirectory = (m_folder.path() / "program").string() + "/";
-        m_window = std::make_unique<ui::CParlivoDlg>(options);
-        m_window->resize(900, 600);
-        EXPECT_TRUE(test::ShowActive(m_window.get()));
+        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile,
+                                        (m_folder.path() / "program").string() + "/", QSize(900, 600));
         m_window->RestoreLastState();
         if (pause) {
             Key(Qt::Key_F3);
@@ -119,14 +111,7 @@ TEST_F(NotesWindowTest, TopicResultsWriteToTheirSentenceNumberAndViewingWritesNo
               kNineLines);
     m_folder.Write("profile.ini", std::string("[kelvaro]\nisSelectSubject=1\nstrSubjectBook=") + kBook +
                                       "\nstrSubjectWord=welcome+\nstrFullPath=" + LessonPath("Lesson 001 A") + "\n");
-    m_profile = std::make_unique<platform::QSettingsProfile>(
-        QString::fromStdString((m_folder.path() / "profile.ini").string()));
-    ui::MainWindowOptions options;
-    options.profile = m_profile.get();
-    options.player = &m_player;
-    options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
-    m_window = std::make_unique<ui::CParlivoDlg>(options);
-    EXPECT_TRUE(test::ShowActive(m_window.get()));
+    m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile);
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 10000));
     ASSERT_EQ(m_window->sentenceList()->count(), 1);
@@ -134,11 +119,7 @@ TEST_F(NotesWindowTest, TopicResultsWriteToTheirSentenceNumberAndViewingWritesNo
     Close();
     EXPECT_EQ(ReadBytes(NoteFile("Lesson 001 A")), kNineLines) << "showing a note is not editing it";
 
-    m_profile = std::make_unique<platform::QSettingsProfile>(
-        QString::fromStdString((m_folder.path() / "profile.ini").string()));
-    options.profile = m_profile.get();
-    m_window = std::make_unique<ui::CParlivoDlg>(options);
-    EXPECT_TRUE(test::ShowActive(m_window.get()));
+    m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile);
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 10000));
     Key(Qt::Key_F3);

@@ -20,7 +20,7 @@
 
 #include "FakeMediaPlayer.h"
 #include "QSettingsProfile.h"
-#include "ActiveWindow.h"
+#include "MainWindowTesting.h"
 #include "TempFolder.h"
 #include "notes/LessonNotes.h"
 #include "library/Library.h"
@@ -51,16 +51,8 @@ protected:
     void Open(bool idle = true)
     {
         m_window.reset();
-        m_profile = std::make_unique<platform::QSettingsProfile>(
-            QString::fromStdString((m_folder.path() / "profile.ini").string()));
-        ui::MainWindowOptions options;
-        options.profile = m_profile.get();
-        options.player = &m_player;
-        options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
-        options.programDirectory = (m_folder.path() / "program").string() + "/";
-        m_window = std::make_unique<ui::CParlivoDlg>(options);
-        m_window->resize(900, 600);
-        EXPECT_TRUE(test::ShowActive(m_window.get()));
+        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile,
+                                        (m_folder.path() / "program").string() + "/", QSize(900, 600));
         m_window->RestoreLastState();
         if (idle) {
             Key(Qt::Key_F4);

@@ -21,7 +21,7 @@
 #include "FakeMediaPlayer.h"
 #include "Gb18030.h"
 #include "QSettingsProfile.h"
-#include "ActiveWindow.h"
+#include "MainWindowTesting.h"
 #include "TempFolder.h"
 #include "TitleBar.h"
 #include "WindowCommands.h"
@@ -57,16 +57,7 @@ protected:
     {
         m_window.reset(); // it saves into the profile it was given
         m_folder.Write("profile.ini", profile);
-        m_profile = std::make_unique<platform::QSettingsProfile>(
-            QString::fromStdString((m_folder.path() / "profile.ini").string()));
-        ui::MainWindowOptions options;
-        options.profile = m_profile.get();
-        options.player = &m_player;
-        options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
-        options.programDirectory = Root();
-        m_window = std::make_unique<ui::CParlivoDlg>(options);
-        m_window->resize(900, 640);
-        EXPECT_TRUE(test::ShowActive(m_window.get()));
+        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile, Root(), QSize(900, 640));
     }
 
     QStringList ListTexts() const

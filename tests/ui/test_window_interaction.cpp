@@ -19,7 +19,7 @@
 #include "CVolumeControl.h"
 #include "FakeMediaPlayer.h"
 #include "QSettingsProfile.h"
-#include "ActiveWindow.h"
+#include "MainWindowTesting.h"
 #include "TempFolder.h"
 #include "TitleBar.h"
 #include "WindowCommands.h"
@@ -37,16 +37,8 @@ protected:
     WindowInteraction()
     {
         m_folder.Write("profile.ini", "[kelvaro]\n");
-        m_profile = std::make_unique<platform::QSettingsProfile>(
-            QString::fromStdString((m_folder.path() / "profile.ini").string()));
-        MainWindowOptions options;
-        options.profile = m_profile.get();
-        options.player = &m_player;
-        options.tempDir = (m_folder.path() / "TemporaryQenReading").string() + "/";
-        options.programDirectory = (m_folder.path() / "program").string() + "/";
-        m_window = std::make_unique<CParlivoDlg>(options);
-        m_window->resize(1000, 712);
-        EXPECT_TRUE(test::ShowActive(m_window.get()));
+        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile,
+                                        (m_folder.path() / "program").string() + "/", QSize(1000, 712));
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
