@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "TempFolder.h"
 #include "grammar/RuleTable.h"
 #include "grammar/TextRules.h"
@@ -148,15 +149,10 @@ TEST(CliScrambleSafety, AFailedWriteLeavesTheOldOutputAndNoTemporaryFile)
     const fs::path in = folder.Write("in.mp3", std::string(100000, 'x'));
     const fs::path out = folder.Write("out.sau", "old content");
     // A file-size limit makes the write fail part-way, as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    lectoria::test::FileSizeLimit limit(1000);
+    ASSERT_TRUE(limit.active());
     const CliRun run = Cli({"scramble", in.string(), out.string()});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    limit.Lift();
 
     EXPECT_EQ(run.status, kUsageError);
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;

@@ -12,6 +12,7 @@
 
 #include "Gb18030.h"
 #include "OtherUser.h"
+#include "FileSizeLimit.h"
 #include "TempFolder.h"
 #include "library/Library.h"
 #include "notes/NotesStore.h"
@@ -140,15 +141,10 @@ TEST_F(LessonNotesTest, AFullDiskLeavesTheOldFileWholeAndKeepsTheNote)
     ASSERT_TRUE(notes.SetNoteText(3, "typed before the disk filled").ok);
 
     // A file-size limit makes the write fail part-way, as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 20480;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    lectoria::test::FileSizeLimit limit(20480);
+    ASSERT_TRUE(limit.active());
     const NoteStatus failed = notes.Save();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    limit.Lift();
 
     EXPECT_FALSE(failed.ok);
     EXPECT_NE(failed.message.find(NoteFile().string()), std::string::npos) << failed.message;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "TempFolder.h"
 
 using namespace lectoria::library;
@@ -75,15 +76,10 @@ TEST(ScrambleFile, WriteFailureLeavesNoPartialOutput)
     const fs::path in = folder.Write("in.sau", AllBytes(100000));
     const fs::path out = folder.path() / "out.mp3";
     // A file-size limit makes writes fail part-way, as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    lectoria::test::FileSizeLimit limit(1000);
+    ASSERT_TRUE(limit.active());
     const AudioResult result = ScrambleFile(in.string(), out.string());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    limit.Lift();
 
     EXPECT_EQ(result.error, AudioError::OutputUnwritable);
     EXPECT_FALSE(fs::exists(out));

@@ -3,6 +3,8 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
+
+#include "FileSizeLimit.h"
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -129,15 +131,10 @@ TEST(ImportFaults, AFullDiskLeavesNothingBehind)
         }
         const auto before = Snapshot(library.root);
         // A file-size limit fails writes the way a full disk does, with EFBIG instead of a signal.
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit limited = old;
-        limited.rlim_cur = 6000;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        lectoria::test::FileSizeLimit limit(6000);
+        ASSERT_TRUE(limit.active());
         const import::ImportResult result = import::ImportLesson(library.request, media.services());
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        limit.Lift();
 
         EXPECT_EQ(result.error, import::ImportError::WriteFailed) << import::ImportErrorMessage(result);
         EXPECT_NE(import::ImportErrorMessage(result).find(newBook ? "Another Book/Lesson 001 Second"

@@ -20,6 +20,7 @@
 #include "Gb18030.h"
 #include "NotesKeeper.h"
 #include "QSettingsProfile.h"
+#include "FileSizeLimit.h"
 #include "MainWindowTesting.h"
 #include "TempFolder.h"
 #include "TerminationSignals.h"
@@ -200,15 +201,10 @@ TEST_F(NotesWindowTest, AFailedSaveAtCloseIsShownAndCanBeRetriedOrKeptOpen)
         return ++answers == 1 ? ui::NotesKeeper::Choice::Cancel : ui::NotesKeeper::Choice::Retry;
     };
     // A file-size limit makes every write fail, as a full disk does.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 2;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    lectoria::test::FileSizeLimit limit(2);
+    ASSERT_TRUE(limit.active());
     m_window->close();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    limit.Lift();
 
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find(NoteFile("Lesson 001 A").string()), std::string::npos) << messages[0];
