@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "import/CuePlan.h"
-#include "import/FileNames.h"
+#include "import/SentenceFileNames.h"
 #include "import/SilenceTrim.h"
 #include "library/Library.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "import/FileNames.h"
+#include "import/SentenceFileNames.h"
 #include "import/SentenceSplit.h"
 #include "import/SilenceTrim.h"
 #include "import/StagedLesson.h"

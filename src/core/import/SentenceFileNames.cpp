@@ -1,4 +1,4 @@
-#include "import/FileNames.h"
+#include "import/SentenceFileNames.h"
 
 #include <algorithm>
 #include <cctype>
