@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "grammar/TextRules.h"
+#include "library/FileNames.h"
 #include "library/Library.h"
 
 namespace fs = std::filesystem;
@@ -17,7 +18,8 @@ std::vector<std::string> LibraryBookNames(const std::string& libraryRoot)
     std::error_code error;
     for (fs::directory_iterator it(fs::path(libraryRoot), error), end; !error && it != end; it.increment(error)) {
         std::error_code status;
-        const std::string name = it->path().filename().string();
+        // Shown decoded, as the lessons of a book are, so a GBK-named folder reads right.
+        const std::string name = DisplayName(it->path().filename().string());
         if (name.empty() || name.front() == '.' || !it->is_directory(status) ||
             std::find(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(builtIn), name) !=
                 names.begin() + static_cast<std::ptrdiff_t>(builtIn) ||
