@@ -1,6 +1,7 @@
 // The book list: the nine built-in books, then the user's own books that hold lessons.
 #include <gtest/gtest.h>
 
+#include "Gb18030.h"
 #include "TempFolder.h"
 #include "library/Books.h"
 #include "library/Library.h"
@@ -39,6 +40,20 @@ TEST(Books, TopicSearchWalksOwnBooksLikeTheNine)
         lectoria::search::LessonFoldersToSearch(root.path().string(), "New Concept English Book 1/My Stories");
     ASSERT_EQ(folders.size(), 2u);
     EXPECT_EQ(LessonNameOf(folders[1]), "Lesson 002 Sun");
+}
+
+TEST(Books, AnOwnBookNamedInGbkIsShownDecodedAndItsLessonsAreFound)
+{
+    // A book folder unpacked from a Windows archive keeps its GBK name on disk.
+    TempFolder root;
+    root.Write(lectoria::test::Gb18030("我的课本") + "/Lesson 001 Rain/01 It is raining.sau");
+    const std::vector<std::string> names = LibraryBookNames(root.path().string());
+    ASSERT_EQ(names.size(), BookNames().size() + 1);
+    EXPECT_EQ(names.back(), "我的课本");
+    const std::vector<std::string> folders =
+        lectoria::search::LessonFoldersToSearch(root.path().string(), names.back());
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(ListLesson(folders[0]).names, (std::vector<std::string>{"01 It is raining"}));
 }
 
 } // namespace
