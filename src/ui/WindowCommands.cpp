@@ -16,7 +16,7 @@ namespace {
 
 /// One command: a null text takes the tool tip of the bottom-bar button with the same id. Menu
 /// texts carry their own key hints exactly as they are shown, so the action's key is not added.
-struct CommandSpec
+struct CommandEntry
 {
     int id;
     const char* text;
@@ -26,7 +26,7 @@ struct CommandSpec
     bool passKeyOn = false;
 };
 
-constexpr CommandSpec kCommands[] = {
+constexpr CommandEntry kCommands[] = {
     {kStartReadingCommand, nullptr, Qt::Key_F2, false},
     {kPauseReadingCommand, nullptr, Qt::Key_F3, false},
     {kStopReadingCommand, nullptr, Qt::Key_F4, false},
@@ -76,23 +76,23 @@ QString ButtonTip(int id)
 
 WindowCommands::WindowCommands(QWidget* window) : QObject(window), m_window(window)
 {
-    for (const CommandSpec& spec : kCommands) {
-        auto* action = new QAction(spec.text != nullptr ? QString::fromUtf8(spec.text) : ButtonTip(spec.id), this);
-        action->setData(spec.id);
-        if (spec.menuIcon) {
-            action->setIcon(CommandIcon(spec.id));
+    for (const CommandEntry& entry : kCommands) {
+        auto* action = new QAction(entry.text != nullptr ? QString::fromUtf8(entry.text) : ButtonTip(entry.id), this);
+        action->setData(entry.id);
+        if (entry.menuIcon) {
+            action->setIcon(CommandIcon(entry.id));
         }
-        if (spec.key != 0) {
-            action->setShortcut(QKeySequence(spec.key));
+        if (entry.key != 0) {
+            action->setShortcut(QKeySequence(entry.key));
             action->setShortcutContext(Qt::WindowShortcut);
             action->setShortcutVisibleInContextMenu(false);
         }
-        if (spec.passKeyOn) {
+        if (entry.passKeyOn) {
             m_passKeyOn.insert(action);
             action->installEventFilter(this);
         }
         window->addAction(action);
-        m_actions.emplace(spec.id, action);
+        m_actions.emplace(entry.id, action);
     }
 }
 
