@@ -1,7 +1,6 @@
 // A whole topic search over a generated library of 100,000 sentences, against a bare walk of the
 // same folder tree that only lists the files: the search should cost little more than listing.
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -9,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "GeneratedLibrary.h"
 #include "grammar/RuleTable.h"
 #include "library/Library.h"
 #include "search/TopicSearch.h"
@@ -31,30 +31,19 @@ const char* const kWords[] = {"the",     "a",         "boy",     "girl",  "has",
 const fs::path& GeneratedLibrary()
 {
     static const fs::path root = [] {
-        const fs::path path = fs::temp_directory_path() / ("lectoria-bench-library-" + std::to_string(::getpid()));
-        fs::remove_all(path);
         std::mt19937 random(11);
         std::uniform_int_distribution<std::size_t> word(0, std::size(kWords) - 1);
         std::uniform_int_distribution<int> length(4, 12);
-        for (const std::string& book : library::BookNames()) {
-            for (int lesson = 1; lesson <= kLessonsPerBook; ++lesson) {
-                char lessonName[64];
-                std::snprintf(lessonName, sizeof lessonName, "Lesson %03d Generated", lesson);
-                const fs::path folder = path / book / lessonName;
-                fs::create_directories(folder);
-                for (int sentence = 1; sentence <= kSentencesPerLesson; ++sentence) {
-                    char number[8];
-                    std::snprintf(number, sizeof number, "%03d ", sentence);
-                    std::string title(number);
-                    for (int w = length(random); w > 0; --w) {
-                        title.append(kWords[word(random)]);
-                        title.push_back(w == 1 ? '.' : ' ');
-                    }
-                    std::ofstream(folder / (library::TitleToFileName(title) + ".sau"));
-                }
+        return bench::GenerateLibrary("library", kLessonsPerBook, kSentencesPerLesson, [&](int sentence) {
+            char number[8];
+            std::snprintf(number, sizeof number, "%03d ", sentence);
+            std::string title(number);
+            for (int w = length(random); w > 0; --w) {
+                title.append(kWords[word(random)]);
+                title.push_back(w == 1 ? '.' : ' ');
             }
-        }
-        return path;
+            return title;
+        });
     }();
     return root;
 }

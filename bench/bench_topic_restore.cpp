@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -19,6 +18,7 @@
 
 #include "CParlivoDlg.h"
 #include "FakeMediaPlayer.h"
+#include "GeneratedLibrary.h"
 #include "MemoryProfile.h"
 #include "library/Library.h"
 
@@ -32,24 +32,12 @@ constexpr int kSentencesPerLesson = 100;
 
 const fs::path& GeneratedLibrary()
 {
-    static const fs::path root = [] {
-        const fs::path path = fs::temp_directory_path() / ("lectoria-bench-restore-" + std::to_string(::getpid()));
-        fs::remove_all(path);
-        for (const std::string& book : library::BookNames()) {
-            for (int lesson = 1; lesson <= kLessonsPerBook; ++lesson) {
-                char lessonName[64];
-                std::snprintf(lessonName, sizeof lessonName, "Lesson %03d Generated", lesson);
-                const fs::path folder = path / book / lessonName;
-                fs::create_directories(folder);
-                for (int sentence = 1; sentence <= kSentencesPerLesson; ++sentence) {
-                    char title[64];
-                    std::snprintf(title, sizeof title, "%03d The boy has seen sentence %d..sau", sentence, sentence);
-                    std::ofstream(folder / title);
-                }
-            }
-        }
-        return path;
-    }();
+    static const fs::path root =
+        bench::GenerateLibrary("restore", kLessonsPerBook, kSentencesPerLesson, [](int sentence) {
+            char title[64];
+            std::snprintf(title, sizeof title, "%03d The boy has seen sentence %d.", sentence, sentence);
+            return std::string(title);
+        });
     return root;
 }
 

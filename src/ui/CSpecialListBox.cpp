@@ -87,18 +87,22 @@ void CSpecialListBox::FillResults(std::vector<std::string> items, std::vector<st
         return;
     }
     setEnabled(false);
-    auto step = [this, fill](auto&& self) -> void {
+    ScheduleFillStep();
+}
+
+void CSpecialListBox::ScheduleFillStep()
+{
+    QTimer::singleShot(0, this, [this, fill = m_fill] {
         if (m_fill != fill) {
             return; // abandoned by a later fill or clear
         }
         if (FillNextChunk()) {
-            QTimer::singleShot(0, this, [self] { self(self); });
+            ScheduleFillStep();
             return;
         }
         setEnabled(true);
         FinishFill();
-    };
-    QTimer::singleShot(0, this, [step] { step(step); });
+    });
 }
 
 bool CSpecialListBox::FillNextChunk()

@@ -109,6 +109,8 @@ private:
     struct ResultFill;
     /// Puts the next chunk of the running fill in; false once the fill is complete.
     bool FillNextChunk();
+    /// Puts the next chunk in on the next turn of the event loop, unless the fill is abandoned.
+    void ScheduleFillStep();
     void FinishFill();
 
     SentenceListOwner& m_owner;

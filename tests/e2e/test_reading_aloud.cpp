@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "MainWindowTesting.h"
 #include "QSettingsProfile.h"
 #include "TempFolder.h"
 #include "library/Library.h"
@@ -86,7 +87,6 @@ TEST(ReadingAloud, TwoSentencesAreHeardInOrderWithTheIntervalBetweenThem)
     const std::vector<std::string> titles = library::FillLessonList(lesson);
     ASSERT_GE(titles.size(), 2u);
     folder.Write("profile.ini", "[kelvaro]\nnDuration=2\nnRepeatPlayNum=1\n");
-    platform::QSettingsProfile profile(QString::fromStdString((folder.path() / "profile.ini").string()));
 
     QProcess recorder;
     recorder.start(QStringLiteral("parec"),
@@ -94,22 +94,18 @@ TEST(ReadingAloud, TwoSentencesAreHeardInOrderWithTheIntervalBetweenThem)
                     QStringLiteral("--rate=8000"), QStringLiteral("--channels=1")});
     ASSERT_TRUE(recorder.waitForStarted(5000));
 
-    ui::MainWindowOptions options;
-    options.profile = &profile;
-    options.tempDir = (folder.path() / "TemporaryQenReading").string() + "/";
-    options.programDirectory = root;
+    std::unique_ptr<platform::QSettingsProfile> profile;
     {
-        ui::CParlivoDlg window(options);
-        window.show();
+        const auto window = test::OpenMainWindow(folder.path(), nullptr, profile, root);
         // The start-up restore selects the lesson and starts reading by itself.
-        ASSERT_TRUE(QTest::qWaitFor([&window] { return window.readingLoop().isReading(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&window] { return window->readingLoop().isReading(); }, 5000));
         const double first = ClipSeconds(lesson, titles[0]);
         const double second = ClipSeconds(lesson, titles[1]);
         const int untilSecondEnds = static_cast<int>((first + 2.0 + second + 1.5) * 1000);
-        ASSERT_TRUE(QTest::qWaitFor([&window] { return window.settings().nNowPlayNum == 2; }, untilSecondEnds));
-        EXPECT_TRUE(window.statusLine()->text().contains(QStringLiteral("正第1次朗读第2句")));
+        ASSERT_TRUE(QTest::qWaitFor([&window] { return window->settings().nNowPlayNum == 2; }, untilSecondEnds));
+        EXPECT_TRUE(window->statusLine()->text().contains(QStringLiteral("正第1次朗读第2句")));
         QTest::qWait(static_cast<int>(second * 1000) + 1000);
-        window.close();
+        window->close();
     }
     recorder.terminate();
     recorder.waitForFinished(5000);
@@ -138,30 +134,25 @@ TEST(ReadingAloud, AStartDuringThePauseWaitKeepsTheFileForEveryReading)
     TempFolder folder;
     const std::string root = LECTORIA_DEMO_ROOT;
     folder.Write("profile.ini", "[kelvaro]\nnDuration=0\nnRepeatPlayNum=2\n");
-    platform::QSettingsProfile profile(QString::fromStdString((folder.path() / "profile.ini").string()));
-    ui::MainWindowOptions options;
-    options.profile = &profile;
-    options.tempDir = (folder.path() / "TemporaryQenReading").string() + "/";
-    options.programDirectory = root;
-    ui::CParlivoDlg window(options);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.readingLoop().isReading(); }, 5000));
+    std::unique_ptr<platform::QSettingsProfile> profile;
+    const auto window = test::OpenMainWindow(folder.path(), nullptr, profile, root);
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window->readingLoop().isReading(); }, 5000));
     QTest::qWait(300);
 
     // F3, and F2 while the pause still waits before deleting the temporary audio.
-    QTimer::singleShot(300, &window, [&window] { QTest::keyClick(window.sentenceList(), Qt::Key_F2); });
-    QTest::keyClick(window.sentenceList(), Qt::Key_F3);
-    ASSERT_TRUE(window.readingLoop().isReading());
-    EXPECT_TRUE(fs::is_regular_file(window.audio().tempAudioPath())) << "the pause deleted the file being played";
+    QTimer::singleShot(300, window.get(), [&window] { QTest::keyClick(window->sentenceList(), Qt::Key_F2); });
+    QTest::keyClick(window->sentenceList(), Qt::Key_F3);
+    ASSERT_TRUE(window->readingLoop().isReading());
+    EXPECT_TRUE(fs::is_regular_file(window->audio().tempAudioPath())) << "the pause deleted the file being played";
 
     // The second reading of the sentence opens the same file again and plays it.
-    ASSERT_TRUE(QTest::qWaitFor([&window] { return window.readingLoop().repeatRound() == 2; }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return window->readingLoop().repeatRound() == 2; }, 15000));
     QTest::qWait(300);
-    EXPECT_EQ(window.player().LastError(), "");
-    EXPECT_EQ(window.readingLoop().problem(), "");
-    EXPECT_NE(window.player().PlayState(), reading::IMediaPlayer::kStopped);
-    EXPECT_EQ(window.settings().nNowPlayNum, 1);
-    window.close();
+    EXPECT_EQ(window->player().LastError(), "");
+    EXPECT_EQ(window->readingLoop().problem(), "");
+    EXPECT_NE(window->player().PlayState(), reading::IMediaPlayer::kStopped);
+    EXPECT_EQ(window->settings().nNowPlayNum, 1);
+    window->close();
 }
 
 } // namespace

@@ -123,7 +123,7 @@ protected:
         m_folder.Write(fs::path("program") / library::NativeRelativePath(library::kDefaultLesson) / "01 Excuse me!.sau",
                        "audio");
         m_window =
-            test::OpenMainWindow(m_folder.path(), m_player, m_profile, (m_folder.path() / "program").string() + "/");
+            test::OpenMainWindow(m_folder.path(), &m_player, m_profile, (m_folder.path() / "program").string() + "/");
         EXPECT_TRUE(
             QTest::qWaitFor([this] { return m_window->sentenceList()->count() > 0 && !m_window->restoring(); }, 20000));
     }

@@ -61,7 +61,7 @@ protected:
     void Open(const std::string& lesson, bool pause = true)
     {
         m_folder.Write("profile.ini", "[kelvaro]\nstrFullPath=" + LessonPath(lesson) + "\n");
-        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile,
+        m_window = test::OpenMainWindow(m_folder.path(), &m_player, m_profile,
                                         (m_folder.path() / "program").string() + "/", QSize(900, 600));
         m_window->RestoreLastState();
         if (pause) {
@@ -112,7 +112,7 @@ TEST_F(NotesWindowTest, TopicResultsWriteToTheirSentenceNumberAndViewingWritesNo
               kNineLines);
     m_folder.Write("profile.ini", std::string("[kelvaro]\nisSelectSubject=1\nstrSubjectBook=") + kBook +
                                       "\nstrSubjectWord=welcome+\nstrFullPath=" + LessonPath("Lesson 001 A") + "\n");
-    m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile);
+    m_window = test::OpenMainWindow(m_folder.path(), &m_player, m_profile);
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 10000));
     ASSERT_EQ(m_window->sentenceList()->count(), 1);
@@ -120,7 +120,7 @@ TEST_F(NotesWindowTest, TopicResultsWriteToTheirSentenceNumberAndViewingWritesNo
     Close();
     EXPECT_EQ(ReadBytes(NoteFile("Lesson 001 A")), kNineLines) << "showing a note is not editing it";
 
-    m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile);
+    m_window = test::OpenMainWindow(m_folder.path(), &m_player, m_profile);
     m_window->RestoreLastState();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 10000));
     Key(Qt::Key_F3);

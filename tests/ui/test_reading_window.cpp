@@ -51,7 +51,7 @@ protected:
     void Open(bool idle = true)
     {
         m_window.reset();
-        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile,
+        m_window = test::OpenMainWindow(m_folder.path(), &m_player, m_profile,
                                         (m_folder.path() / "program").string() + "/", QSize(900, 600));
         m_window->RestoreLastState();
         if (idle) {

@@ -57,7 +57,18 @@ protected:
     {
         m_window.reset(); // it saves into the profile it was given
         m_folder.Write("profile.ini", profile);
-        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile, Root(), QSize(900, 640));
+        m_window = test::OpenMainWindow(m_folder.path(), &m_player, m_profile, Root(), QSize(900, 640));
+    }
+
+    /// Answers the text dialog: the lesson at `row` of its lesson list, confirmed with `button`.
+    static std::function<bool(ui::CSelectTextDlg&)> ChooseLesson(int row, int button)
+    {
+        return [row, button](ui::CSelectTextDlg& dialog) {
+            dialog.lessonBox()->setCurrentIndex(row);
+            dialog.show();
+            QTest::mouseClick(dialog.button(button), Qt::LeftButton);
+            return dialog.result() == QDialog::Accepted;
+        };
     }
 
     QStringList ListTexts() const
@@ -131,12 +142,7 @@ TEST_F(WindowFixture, OpenTextSwitchesLessonAndStartsReading)
 {
     Open("[kelvaro]\n");
     m_window->RestoreLastState();
-    m_window->runTextDialog = [](ui::CSelectTextDlg& dialog) {
-        dialog.lessonBox()->setCurrentIndex(1);
-        dialog.show();
-        QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
-        return dialog.result() == QDialog::Accepted;
-    };
+    m_window->runTextDialog = ChooseLesson(1, 1091);
     m_window->OpenText();
     EXPECT_EQ(ListTexts(), (QStringList{QStringLiteral("01 She has gone home."), QStringLiteral("02 Where is it?")}));
     EXPECT_EQ(m_window->sentenceList()->selectedItems().size(), 2);
@@ -153,12 +159,7 @@ TEST_F(WindowFixture, OpeningALessonAfterAPauseReadsItsFirstSentenceInFull)
     m_player.Finish(); // the first reading ends; the second begins
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_window->readingLoop().repeatRound() == 2; }, 2000));
     QTest::mouseClick(m_window->button(1083), Qt::LeftButton);
-    m_window->runTextDialog = [](ui::CSelectTextDlg& dialog) {
-        dialog.lessonBox()->setCurrentIndex(1);
-        dialog.show();
-        QTest::mouseClick(dialog.button(1091), Qt::LeftButton);
-        return dialog.result() == QDialog::Accepted;
-    };
+    m_window->runTextDialog = ChooseLesson(1, 1091);
     m_window->OpenText();
     ASSERT_TRUE(m_window->readingLoop().isReading());
     EXPECT_EQ(m_window->readingLoop().repeatRound(), 1);
@@ -196,12 +197,7 @@ TEST_F(WindowFixture, ALessonThatCannotBeListedSaysWhatIsWrongAndWhere)
             << m_window->statusLine()->text().toStdString();
     }
     // A lesson that can be listed again clears the message.
-    m_window->runTextDialog = [](ui::CSelectTextDlg& dialog) {
-        dialog.lessonBox()->setCurrentIndex(0);
-        dialog.show();
-        QTest::mouseClick(dialog.button(1030), Qt::LeftButton);
-        return dialog.result() == QDialog::Accepted;
-    };
+    m_window->runTextDialog = ChooseLesson(0, 1030);
     m_window->OpenText();
     EXPECT_EQ(m_window->sentenceList()->count(), 5);
     EXPECT_FALSE(m_window->statusLine()->text().contains(QStringLiteral("找不到")));

@@ -37,7 +37,7 @@ protected:
     WindowInteraction()
     {
         m_folder.Write("profile.ini", "[kelvaro]\n");
-        m_window = test::OpenMainWindow(m_folder.path(), m_player, m_profile,
+        m_window = test::OpenMainWindow(m_folder.path(), &m_player, m_profile,
                                         (m_folder.path() / "program").string() + "/", QSize(1000, 712));
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }

@@ -149,10 +149,10 @@ TopicSelection ComposeTopicSelection(const std::vector<std::string>& books, std:
 {
     TopicSelection selection;
     selection.strSubjectBook = grammar::JoinList(books, '/');
-    selection.strSubjectWord = grammar::ToLowerAscii(std::string(allText) + "+" + std::string(anyText));
-    selection.strSubjectGrammar = std::string(parent) + "+" + std::string(child);
+    selection.strSubjectWord = grammar::ToLowerAscii(std::string(allText).append("+").append(anyText));
+    selection.strSubjectGrammar = std::string(parent).append("+").append(child);
     if (!grandchild.empty()) {
-        selection.strSubjectGrammar += "+" + std::string(grandchild);
+        selection.strSubjectGrammar.append("+").append(grandchild);
     }
     return selection;
 }

@@ -5,6 +5,7 @@
 #include "grammar/CategoryBuilders.h"
 #include "grammar/TextRules.h"
 #include "grammar/WordListData.h"
+#include "grammar/builders/BuilderHelpers.h"
 
 namespace lectoria::grammar {
 
@@ -77,7 +78,7 @@ void BuildModalRules(RuleTable& table, const VerbForms& verbs)
     }
 
     std::vector<std::string>& withTo = grandchildRules[kToModalsChild];
-    withTo.push_back("+" + std::string(lists::HaveToForms) + "+++");
+    withTo.push_back(Concat({"+", lists::HaveToForms, "+++"}));
     // "be used to" and "get used to" are adjective phrases, not the modal of past habit.
     withTo.push_back("+ used to + got / get / am /were ++");
     withTo.push_back("+ ought to / ought not to +++");

@@ -7,6 +7,7 @@
 
 #include "grammar/CategoryBuilders.h"
 #include "grammar/WordListData.h"
+#include "grammar/builders/BuilderHelpers.h"
 
 namespace lectoria::grammar {
 
@@ -142,7 +143,7 @@ void BuildPredicateVerbRules(RuleTable& table, const VerbForms& /*verbs*/)
     auto& grandchildRules = table.GrandchildRules[kParentPredicateVerbs];
     std::vector<std::string>& byVerb = grandchildRules[kPhrasalByVerbChild];
     for (std::string& rule : byVerb) {
-        rule = "+" + WithoutPlusSigns(rule) + "++" + particles + "+";
+        rule = Concat({"+", WithoutPlusSigns(rule), "++", particles, "+"});
     }
 
     const VerbClass& phrasal = classes[kPhrasalByVerbChild - kFirstClassChild];
