@@ -31,6 +31,9 @@ CSpecialListBox::CSpecialListBox(SentenceListOwner& owner, QWidget* parent)
     setSortingEnabled(false);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // With uniform item sizes Qt sizes every row like the last one, so one long last title would
+    // bring a horizontal scroll bar; the list scrolls only up and down, long titles are cut.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setMouseTracking(true);
     setUniformItemSizes(true);
     setToolTip(QStringLiteral("List"));

@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QMessageBox>
+#include <QApplication>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -302,6 +303,16 @@ TEST_F(SentenceListTest, ALongFillOfResultsLetsTheEventLoopRunAndEndsWhole)
     }
     QTest::qWait(10);
     EXPECT_EQ(done, 1);
+}
+
+TEST_F(SentenceListTest, ALongLastTitleBringsNoHorizontalScrollBar)
+{
+    std::vector<std::string> items = Results(30, "Lesson 1 x");
+    items.push_back("Book\\Lesson 1 x\\31 When I first moved to the city I had no idea how loud the nights would be.");
+    m_list.FillResults(items, {}, [] {});
+    QApplication::processEvents();
+    EXPECT_FALSE(m_list.horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(m_list.verticalScrollBar()->isVisible());
 }
 
 TEST_F(SentenceListTest, ALaterFillOrClearAbandonsAnUnfinishedOne)
