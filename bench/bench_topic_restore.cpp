@@ -56,7 +56,7 @@ void BM_TopicRestoreOf180000Results(benchmark::State& state)
         profile.strings["strSubjectBook"] = books;
         profile.strings["strSubjectWord"] = "+";
         profile.strings["strSubjectGrammar"] = "所有+所有+所有";
-        profile.strings["strFullPath"] = (root / library::BookNames().front() / "Lesson 001 Generated").string();
+        profile.strings["strFullPath"] = (root / library::BookNames().front() / "Lesson 0001 Generated").string();
         test::FakeMediaPlayer player;
         ui::MainWindowOptions options;
         options.profile = &profile;

@@ -1,6 +1,7 @@
-// libFuzzer target: the first line of the input is a rule string, every further line a sentence.
-// Aborts when the compiled matcher and the plain one disagree on any sentence, or when a
-// normalised sentence breaks one of the properties every token text has.
+// libFuzzer target: the first line of the input holds rule strings separated by tabs, every further
+// line is a sentence. Aborts when the compiled matcher, the one-pass matcher of all the rules
+// together and the plain one disagree on any rule and sentence, or when a normalised sentence
+// breaks one of the properties every token text has.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "grammar/TextRules.h"
+#include "grammar/TopicTableMatcher.h"
 
 using namespace lectoria::grammar;
 
@@ -65,21 +69,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t ruleEnd = input.find('\n');
-    const std::string_view ruleString = input.substr(0, ruleEnd);
-    const TopicRule plain = ParseTopicRule(ruleString);
-    TopicRule fast = plain;
-    if (!CompileRule(fast)) {
-        return 0;
+    const std::string_view ruleLine = input.substr(0, ruleEnd);
+    const std::vector<std::string> ruleStrings = SplitList(ruleLine, '\t');
+    std::vector<TopicRule> plain;
+    std::vector<TopicRule> fast;
+    for (const std::string& ruleString : ruleStrings) {
+        plain.push_back(ParseTopicRule(ruleString));
+        fast.push_back(plain.back());
+        if (!CompileRule(fast.back())) {
+            return 0;
+        }
     }
+    const TopicTableMatcher all(ruleStrings, ruleStrings);
+    TopicScan scan(all);
     std::string_view rest = ruleEnd == std::string_view::npos ? std::string_view() : input.substr(ruleEnd + 1);
     for (;;) {
         const std::size_t lineEnd = rest.find('\n');
         const std::string_view sentence = rest.substr(0, lineEnd);
-        CheckNormalized(ruleString, sentence);
-        const MatchResult expected = MatchRulePlain(plain, sentence);
-        const MatchResult actual = MatchRule(fast, sentence);
-        if (actual.verdict != expected.verdict || actual.matchedWords != expected.matchedWords) {
-            Fail("the engines disagree", ruleString, sentence);
+        CheckNormalized(ruleLine, sentence);
+        scan.Run(sentence);
+        for (std::size_t r = 0; r < ruleStrings.size(); ++r) {
+            const MatchResult expected = MatchRulePlain(plain[r], sentence);
+            const MatchResult actual = MatchRule(fast[r], sentence);
+            if (actual.verdict != expected.verdict || actual.matchedWords != expected.matchedWords) {
+                Fail("the engines disagree", ruleStrings[r], sentence);
+            }
+            const MatchResult together = scan.Result(r);
+            if (scan.Verdict(r) != expected.verdict || together.verdict != expected.verdict ||
+                together.matchedWords != expected.matchedWords) {
+                Fail("the one-pass matcher disagrees", ruleStrings[r], sentence);
+            }
         }
         if (lineEnd == std::string_view::npos) {
             return 0;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <ostream>
 
+#include "Census.h"
 #include "CliChecks.h"
 #include "ImportCommand.h"
 #include "grammar/RuleTable.h"
@@ -50,6 +51,9 @@ constexpr const char* kUsage =
     "                                  '/'-joined --all WORDS and one of the --any WORDS\n"
     "                                  must occur; SELECTION defaults to \"所有+所有+所有\";\n"
     "                                  --highlights adds a tab and the highlight patterns\n"
+    "  census --root ROOT --books \"BOOK/BOOK\"\n"
+    "                                  print every selectable topic, a tab and how many\n"
+    "                                  sentences of the books a search for it finds\n"
     "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n" LECTORIA_IMPORT_USAGE
     "  --help                          show this text\n"
     "\n"
@@ -357,10 +361,10 @@ int Search(const std::vector<std::string>& args, const Context& context)
     }
     request.engine = *engine;
     const search::SearchResults results = search::RunTopicSearch(BuiltRuleTable(), request);
-    for (std::size_t i = 0; i < results.items.size(); ++i) {
-        context.out << OneLine(results.items[i]);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        context.out << OneLine(results.Item(i));
         if (withHighlights) {
-            context.out << '\t' << OneLine(results.highlights[i]);
+            context.out << '\t' << OneLine(results.Highlight(i));
         }
         context.out << '\n';
     }
@@ -386,8 +390,15 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
     using Command = int (*)(const std::vector<std::string>&, const Context&);
     static const std::map<std::string, Command> commands = {
-        {"normalize", Normalize}, {"match", Match}, {"lesson", Lesson},     {"scramble", Scramble},
-        {"rules", Rules},         {"rule", Rule},   {"wordlist", WordList}, {"search", Search},
+        {"normalize", Normalize},
+        {"match", Match},
+        {"lesson", Lesson},
+        {"scramble", Scramble},
+        {"rules", Rules},
+        {"rule", Rule},
+        {"wordlist", WordList},
+        {"search", Search},
+        {"census", [](const std::vector<std::string>& a, const Context& c) { return Census(a, c.out, c.err); }},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

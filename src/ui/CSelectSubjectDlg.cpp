@@ -250,8 +250,8 @@ bool CSelectSubjectDlg::searching() const
 
 void CSelectSubjectDlg::OnSearchDone(const SearchOutcome& outcome)
 {
-    m_found = outcome.results.items;
-    m_foundHighlights = outcome.results.highlights;
+    m_found = outcome.results.Items();
+    m_foundHighlights = outcome.results.Highlights();
     QStringList shown;
     shown.reserve(static_cast<qsizetype>(m_found.size()));
     for (const std::string& item : m_found) {

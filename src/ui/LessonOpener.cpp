@@ -126,7 +126,7 @@ void LessonOpener::RestoreLastState()
         m_restoreSearch->deleteLater();
         m_restoreSearch = nullptr;
         // A book or lesson gone since last time still lets the rest be read, but the user is told.
-        FillTopicResults(outcome.results.items, outcome.results.highlights,
+        FillTopicResults(outcome.results.Items(), outcome.results.Highlights(),
                          [this, problem = search::ProblemSummary(outcome.results.problems)] {
                              m_parts.reading->SetListProblem(problem);
                              FinishRestore(true);

@@ -75,7 +75,8 @@ TEST(MatchTopicWords, AllOfNeedsEveryWordAnyOfTheFirstThatOccurs)
         {"bird", "cat/dog", "a dog and a cow.", false, " dog "},
     };
     for (const TopicMatchCase& c : cases) {
-        const TopicWordMatch match = MatchTopicWords(PrepareTopicWords(c.allText, c.anyText), c.sentence);
+        const TopicWords words = PrepareTopicWords(c.allText, c.anyText);
+        const TopicWordMatch match = MatchTopicWords(words, c.sentence);
         EXPECT_EQ(match.pass, c.pass) << c.allText << '+' << c.anyText << " on " << c.sentence;
         EXPECT_EQ(match.anyHit, c.anyHit) << c.allText << '+' << c.anyText << " on " << c.sentence;
     }
@@ -234,22 +235,22 @@ TEST_F(TopicSearchTest, ListsResultsByBookLessonAndSentenceOrder)
     for (const SearchCase& c : cases) {
         const SearchResults results = RunTopicSearch(BuiltRuleTable(), Request(c.books, c.allText, c.anyText, c.topic));
         EXPECT_FALSE(results.cancelled);
-        EXPECT_EQ(results.items, c.items) << c.books << " / " << c.allText << '+' << c.anyText << " / " << c.topic;
-        EXPECT_EQ(results.highlights.size(), results.items.size());
+        EXPECT_EQ(results.Items(), c.items) << c.books << " / " << c.allText << '+' << c.anyText << " / " << c.topic;
+        EXPECT_EQ(results.Highlights().size(), results.size());
     }
 }
 
 TEST_F(TopicSearchTest, HighlightsJoinMatchedWordsAnyHitAndTheAllOfTextAsTyped)
 {
     const SearchResults byArticle = RunTopicSearch(BuiltRuleTable(), Request(kBook1, "", "cow/dog", "冠词+an"));
-    ASSERT_EQ(byArticle.highlights.size(), 1u);
-    EXPECT_EQ(byArticle.highlights[0], ExpandHighlights(" an // dog "));
+    ASSERT_EQ(byArticle.Highlights().size(), 1u);
+    EXPECT_EQ(byArticle.Highlights()[0], ExpandHighlights(" an // dog "));
 
     const SearchResults byWords = RunTopicSearch(BuiltRuleTable(), Request(kBook1, "Cat/A", "", "所有+所有+所有"));
-    ASSERT_EQ(byWords.items.size(), 2u);
-    EXPECT_EQ(byWords.items[0], "New Concept English Book 1\\Lesson 002 Dogs\\01 A dog and a cat.");
-    EXPECT_EQ(byWords.items[1], "New Concept English Book 1\\Lesson.bak\\01 A cat in a backup.");
-    EXPECT_EQ(byWords.highlights[0], "Cat /Cat./Cat,/Cat'/Cat!/Cat?/A /A./A,/A'/A!/A?");
+    ASSERT_EQ(byWords.size(), 2u);
+    EXPECT_EQ(byWords.Items()[0], "New Concept English Book 1\\Lesson 002 Dogs\\01 A dog and a cat.");
+    EXPECT_EQ(byWords.Items()[1], "New Concept English Book 1\\Lesson.bak\\01 A cat in a backup.");
+    EXPECT_EQ(byWords.Highlights()[0], "Cat /Cat./Cat,/Cat'/Cat!/Cat?/A /A./A,/A'/A!/A?");
 }
 
 TEST_F(TopicSearchTest, AMarkableTopicKeepsOnlyMarkedSentences)
@@ -261,16 +262,16 @@ TEST_F(TopicSearchTest, AMarkableTopicKeepsOnlyMarkedSentences)
                               "New1Lesson010T01#名词从句\n");
     const SearchResults relative = RunTopicSearch(
         BuiltRuleTable(), Request("New Concept English Book 1/Some English Songs", "", "", "从句+定语从句"));
-    EXPECT_EQ(relative.items,
+    EXPECT_EQ(relative.Items(),
               (Strings{"New Concept English Book 1\\Lesson 001 Cats\\01 The cat that I saw was black."}));
-    EXPECT_EQ(relative.highlights, (Strings{ExpandHighlights(" that /")}));
+    EXPECT_EQ(relative.Highlights(), (Strings{ExpandHighlights(" that /")}));
 
     // Adverbial clauses are tagged in the data but never confirmed by a mark.
     const SearchResults adverbial =
         RunTopicSearch(BuiltRuleTable(), Request("Some English Songs", "", "", "从句+状语从句"));
-    EXPECT_TRUE(adverbial.items.empty());
+    EXPECT_TRUE(adverbial.empty());
     m_root.Write("Some English Songs/Lesson 001 Songs/03 Sing when you are happy..sau");
-    EXPECT_EQ(RunTopicSearch(BuiltRuleTable(), Request("Some English Songs", "", "", "从句+状语从句")).items,
+    EXPECT_EQ(RunTopicSearch(BuiltRuleTable(), Request("Some English Songs", "", "", "从句+状语从句")).Items(),
               (Strings{"Some English Songs\\Lesson 001 Songs\\03 Sing when you are happy."}));
 }
 
@@ -283,7 +284,7 @@ TEST_F(TopicSearchTest, ReportsTheTotalFirstThenOneStepPerLessonFolder)
         BuiltRuleTable(), Request("New Concept English Book 1/Missing/Some English Songs", "", "", "所有+所有"),
         [&steps](int done, int total) { steps.emplace_back(done, total); });
     EXPECT_EQ(steps, (std::vector<std::pair<int, int>>{{0, 5}, {1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
-    EXPECT_EQ(results.items.size(), 11u);
+    EXPECT_EQ(results.size(), 11u);
     EXPECT_EQ(results.problems, (Strings{"找不到课本文件夹: " + (m_root.path() / "Missing").string()}));
 }
 
@@ -305,9 +306,9 @@ TEST_F(TopicSearchTest, UnusualNamesAreSearchedAndListedWhole)
     const std::string songs = "Some English Songs\\Lesson 001 Songs\\";
     const std::string prefix = "Some English Songs\\Lesson 020 Mixed\\";
     const SearchResults results = RunTopicSearch(BuiltRuleTable(), Request(kSongs, "", "", "所有+所有"));
-    EXPECT_EQ(results.items, (Strings{songs + "01 The dog that barks.", songs + "02 Sing a song.", songs + "Chorus",
-                                      prefix + "01 Either\\or.", prefix + "02 狗 dog.",
-                                      "Some English Songs\\Lesson 021 杂项\\01 Fine."}));
+    EXPECT_EQ(results.Items(), (Strings{songs + "01 The dog that barks.", songs + "02 Sing a song.", songs + "Chorus",
+                                        prefix + "01 Either\\or.", prefix + "02 狗 dog.",
+                                        "Some English Songs\\Lesson 021 杂项\\01 Fine."}));
     EXPECT_TRUE(results.problems.empty());
 }
 
@@ -325,13 +326,13 @@ TEST_F(TopicSearchTest, CancellingBetweenLessonFoldersReturnsNothing)
         },
         &cancel);
     EXPECT_TRUE(stopped.cancelled);
-    EXPECT_TRUE(stopped.items.empty());
-    EXPECT_TRUE(stopped.highlights.empty());
+    EXPECT_TRUE(stopped.empty());
+    EXPECT_TRUE(stopped.Highlights().empty());
     EXPECT_EQ(done, (std::vector<int>{0, 1, 2}));
 
     const SearchResults never = RunTopicSearch(BuiltRuleTable(), Request(kSongs, "", "", "所有+所有"), {}, &cancel);
     EXPECT_TRUE(never.cancelled);
-    EXPECT_TRUE(never.items.empty());
+    EXPECT_TRUE(never.empty());
 }
 
 } // namespace

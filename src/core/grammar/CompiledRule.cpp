@@ -282,16 +282,24 @@ std::uint32_t CompiledRule::NextErase(std::string_view text, std::uint32_t after
 
 MatchResult CompiledRule::Match(std::string_view sentence) const
 {
+    return MatchNormalized(NormalizeSentence(sentence));
+}
+
+MatchResult CompiledRule::MatchNormalized(std::string_view normalized) const
+{
     MatchResult result;
-    std::string s = NormalizeSentence(sentence);
+    std::string_view s = normalized;
     Hits hits = Scan(s);
 
     // Erasing stays sequential because a deletion can join text into a new occurrence of a later
     // entry; entries that occur nowhere in the current text would delete nothing and are skipped.
+    std::string erased;
     if (hits.erase != kNone) {
-        for (std::uint32_t entry = hits.erase; entry != kNone; entry = NextErase(s, entry)) {
-            ReplaceAll(s, m_erasePhrases[entry], "");
+        erased.assign(normalized);
+        for (std::uint32_t entry = hits.erase; entry != kNone; entry = NextErase(erased, entry)) {
+            ReplaceAll(erased, m_erasePhrases[entry], "");
         }
+        s = erased;
         hits = Scan(s);
     }
 
@@ -302,7 +310,7 @@ MatchResult CompiledRule::Match(std::string_view sentence) const
             continue;
         }
         const bool occurs =
-            m_allOfByFind ? s.find(m_allOf[i]) != std::string::npos : ((hits.allOfMask >> m_allOfBit[i]) & 1) != 0;
+            m_allOfByFind ? s.find(m_allOf[i]) != std::string_view::npos : ((hits.allOfMask >> m_allOfBit[i]) & 1) != 0;
         if (!occurs) {
             allOf = false;
             break;

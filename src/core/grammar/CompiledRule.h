@@ -21,6 +21,8 @@ public:
     static std::shared_ptr<const CompiledRule> Compile(const TopicRule& rule);
 
     MatchResult Match(std::string_view sentence) const;
+    /// Match on a sentence that NormalizeSentence has already turned into tokens.
+    MatchResult MatchNormalized(std::string_view normalized) const;
 
     std::size_t StateCount() const { return m_stateCount; }
 

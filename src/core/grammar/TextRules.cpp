@@ -145,7 +145,14 @@ bool IsOClockApostrophe(std::string_view sentence, std::size_t i)
 // of replacement changes a byte that another one looks at.
 std::string NormalizeSentence(std::string_view sentence)
 {
-    std::string text(sentence.size() * 3 + 2, ' ');
+    std::string text;
+    NormalizeSentenceInto(sentence, text);
+    return text;
+}
+
+void NormalizeSentenceInto(std::string_view sentence, std::string& text)
+{
+    text.assign(sentence.size() * 3 + 2, ' ');
     char* out = text.data() + 1;
     for (std::size_t i = 0; i < sentence.size(); ++i) {
         const char c = sentence[i];
@@ -175,7 +182,6 @@ std::string NormalizeSentence(std::string_view sentence)
     }
     ++out;
     text.resize(static_cast<std::size_t>(out - text.data()));
-    return text;
 }
 
 std::string NormalizeSentencePlain(std::string_view sentence)
@@ -251,6 +257,24 @@ void UseMatchEngine(TopicRule& rule, MatchEngine engine)
 MatchResult MatchRule(const TopicRule& rule, std::string_view sentence)
 {
     return rule.compiled ? rule.compiled->Match(sentence) : MatchRulePlain(rule, sentence);
+}
+
+MatchResult MatchCompiledRule(const TopicRule& rule, std::string_view normalized)
+{
+    return rule.compiled->MatchNormalized(normalized);
+}
+
+bool PassesEverySentence(const TopicRule& rule)
+{
+    const std::vector<std::string>* lists[] = {&rule.allOf, &rule.anyOf, &rule.noneOf, &rule.anyAfter, &rule.erase};
+    for (const std::vector<std::string>* list : lists) {
+        for (const std::string& entry : *list) {
+            if (!entry.empty()) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 MatchResult MatchRulePlain(const TopicRule& rule, std::string_view sentence)

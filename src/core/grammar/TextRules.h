@@ -32,6 +32,10 @@ std::string PadCharacter(std::string_view text, std::size_t position);
 /// 's 're 'm 've 'd 't followed by a blank stay attached to their words.
 std::string NormalizeSentence(std::string_view sentence);
 
+/// NormalizeSentence into a buffer the caller reuses, so that normalising costs no allocation once
+/// the buffer has grown.
+void NormalizeSentenceInto(std::string_view sentence, std::string& text);
+
 /// The same text as NormalizeSentence, built step by step: replacements, then padding. The reference
 /// that the one-pass NormalizeSentence is checked against and the normaliser of MatchRulePlain.
 std::string NormalizeSentencePlain(std::string_view sentence);
@@ -79,6 +83,14 @@ void UseMatchEngine(TopicRule& rule, MatchEngine engine);
 /// Evaluates `rule` on a sentence that the caller has already lower-cased: with the compiled form when
 /// the rule carries one, otherwise as MatchRulePlain. Both give the same result.
 MatchResult MatchRule(const TopicRule& rule, std::string_view sentence);
+
+/// MatchRule on a sentence that NormalizeSentence has already turned into tokens, for callers that
+/// normalise once for several tests; `rule` must carry its compiled form.
+MatchResult MatchCompiledRule(const TopicRule& rule, std::string_view normalized);
+
+/// Whether every list of the rule holds only empty entries, so that it passes every sentence and
+/// matches no words.
+bool PassesEverySentence(const TopicRule& rule);
 
 /// The reference matcher: one first-occurrence search per entry, ignoring any compiled form.
 MatchResult MatchRulePlain(const TopicRule& rule, std::string_view sentence);

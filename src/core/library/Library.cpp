@@ -1,9 +1,13 @@
 #include "library/Library.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <filesystem>
 #include <system_error>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -382,6 +386,87 @@ FolderListing ListBook(std::string_view bookPath)
 std::vector<std::string> FillLessonList(std::string_view strFullPath)
 {
     return ListLesson(strFullPath).names;
+}
+
+void ListLessonTitles(std::string_view lessonPath, LessonTitles& titles)
+{
+    titles.m_names.clear();
+    titles.m_nameSpans.clear();
+    titles.m_titles.clear();
+    titles.m_spans.clear();
+    titles.m_error.clear();
+    const std::string lesson = TextOf(FolderPath(lessonPath));
+    if (lesson.empty()) {
+        return;
+    }
+    // readdir rather than a directory_iterator: it hands out names without building a path object
+    // per file, which is most of what listing a large lesson costs beyond the kernel's own work.
+    titles.m_path = FileSystemPath(lesson);
+    DIR* dir = ::opendir(titles.m_path.c_str());
+    if (dir == nullptr) {
+        titles.m_error = ListLesson(lessonPath).error;
+        return;
+    }
+    titles.m_path += '/';
+    const std::size_t folderLength = titles.m_path.size();
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            break;
+        }
+        const std::string_view name(entry->d_name);
+        // As std::filesystem splits a name: a leading dot alone starts no extension.
+        const std::size_t dot = name.rfind('.');
+        if (dot == std::string_view::npos || dot == 0 || !EqualsIgnoringCase(name.substr(dot), ".sau")) {
+            continue;
+        }
+        bool directory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            titles.m_path.resize(folderLength);
+            titles.m_path += name;
+            struct stat info;
+            directory = ::stat(titles.m_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (!directory) {
+            titles.m_nameSpans.emplace_back(static_cast<std::uint32_t>(titles.m_names.size()),
+                                            static_cast<std::uint32_t>(name.size()));
+            titles.m_names.append(name);
+        }
+    }
+    const int readError = errno;
+    ::closedir(dir);
+    if (readError != 0) {
+        titles.m_nameSpans.clear();
+        titles.m_error = ListLesson(lessonPath).error;
+        return;
+    }
+    // Sorted by file name, as a Windows listing returns them, before '^' turns back into '?'.
+    const std::string_view names = titles.m_names;
+    std::sort(titles.m_nameSpans.begin(), titles.m_nameSpans.end(), [names](const auto& a, const auto& b) {
+        return LessThanIgnoringCase(names.substr(a.first, a.second), names.substr(b.first, b.second));
+    });
+    constexpr std::size_t extension = 4; // ".sau"
+    for (const auto& [offset, length] : titles.m_nameSpans) {
+        const std::string_view name = names.substr(offset, length);
+        const std::size_t start = titles.m_titles.size();
+        if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            titles.m_titles.append(name.substr(0, name.size() - extension));
+        } else {
+            // Names that are not ASCII are shown as ListLesson shows them.
+            std::string shown = DisplayName(name);
+            if (shown.size() >= extension &&
+                EqualsIgnoringCase(std::string_view(shown).substr(shown.size() - extension), ".sau")) {
+                shown.resize(shown.size() - extension);
+            } else {
+                shown = DisplayName(name.substr(0, name.size() - extension));
+            }
+            titles.m_titles.append(shown);
+        }
+        titles.m_spans.emplace_back(static_cast<std::uint32_t>(start),
+                                    static_cast<std::uint32_t>(titles.m_titles.size() - start));
+    }
+    std::replace(titles.m_titles.begin(), titles.m_titles.end(), '^', '?');
 }
 
 std::vector<std::string> LessonFolders(std::string_view bookPath)

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lectoria::library {
@@ -109,6 +111,33 @@ FolderListing ListBook(std::string_view bookPath);
 
 /// ListLesson's titles; empty when the folder cannot be read.
 std::vector<std::string> FillLessonList(std::string_view strFullPath);
+
+/// The titles of one lesson folder held in one reusable buffer, so that listing a lesson costs no
+/// allocation per file once the buffer has grown.
+class LessonTitles
+{
+public:
+    std::size_t size() const { return m_spans.size(); }
+    std::string_view operator[](std::size_t i) const
+    {
+        return std::string_view(m_titles).substr(m_spans[i].first, m_spans[i].second);
+    }
+    /// Empty when the folder was read; else ListLesson's message.
+    const std::string& error() const { return m_error; }
+
+private:
+    friend void ListLessonTitles(std::string_view lessonPath, LessonTitles& titles);
+    using Span = std::pair<std::uint32_t, std::uint32_t>; ///< offset and length
+    std::string m_names;
+    std::vector<Span> m_nameSpans;
+    std::string m_titles;
+    std::vector<Span> m_spans;
+    std::string m_path;
+    std::string m_error;
+};
+
+/// What ListLesson gives for the folder, titles in the same order, into a reused buffer.
+void ListLessonTitles(std::string_view lessonPath, LessonTitles& titles);
 
 /// ListBook's names; empty when the folder cannot be read.
 std::vector<std::string> LessonFolders(std::string_view bookPath);

@@ -1,5 +1,6 @@
 #include "search/TopicSearch.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <utility>
@@ -10,6 +11,7 @@
 #include <QStringDecoder>
 
 #include "library/Library.h"
+#include "search/LessonWalk.h"
 
 namespace lectoria::search {
 
@@ -68,11 +70,23 @@ TopicWords PrepareTopicWords(std::string_view allText, std::string_view anyText)
 
 TopicWordMatch MatchTopicWords(const TopicWords& words, std::string_view sentence)
 {
-    const std::string text = grammar::NormalizeSentence(sentence);
+    return MatchNormalizedTopicWords(words, grammar::NormalizeSentence(sentence));
+}
+
+bool PassesEverySentence(const TopicWords& words)
+{
+    auto blank = [](const std::vector<std::string>& pieces) {
+        return std::all_of(pieces.begin(), pieces.end(), [](const std::string& piece) { return piece.empty(); });
+    };
+    return blank(words.allWords) && blank(words.anyWords);
+}
+
+TopicWordMatch MatchNormalizedTopicWords(const TopicWords& words, std::string_view text)
+{
     TopicWordMatch match;
     bool allOf = true;
     for (const std::string& piece : words.allWords) {
-        if (!piece.empty() && text.find(piece) == std::string::npos) {
+        if (!piece.empty() && text.find(piece) == std::string_view::npos) {
             allOf = false;
             break;
         }
@@ -81,7 +95,7 @@ TopicWordMatch MatchTopicWords(const TopicWords& words, std::string_view sentenc
     for (const std::string& piece : words.anyWords) {
         if (piece.empty()) {
             anyOf = true;
-        } else if (text.find(piece) != std::string::npos) {
+        } else if (text.find(piece) != std::string_view::npos) {
             anyOf = true;
             match.anyHit = piece;
             break;
@@ -189,48 +203,262 @@ std::vector<std::string> LessonFoldersToSearch(const std::string& libraryRoot, c
     return folders;
 }
 
-std::vector<std::string> SearchLesson(const LessonSearch& search, const std::string& lessonPath,
-                                      std::vector<std::string>& resultInfos, std::vector<std::string>* problems)
+namespace {
+
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+} // namespace
+
+/// Gathers the results of one search: each worker writes "title\0info\0" entries into blocks of
+/// its own, and the lessons, each contiguous in one worker's blocks, are put in order at the end.
+class ResultCollector
 {
-    std::vector<std::string> items;
-    const std::string itemPrefix = library::BookNameOf(lessonPath) + library::kItemPathSeparator +
-                                   library::LessonNameOf(lessonPath) + library::kItemPathSeparator;
-    const library::FolderListing titles = library::ListLesson(lessonPath);
-    if (!titles.ok() && problems != nullptr) {
-        problems->push_back(titles.error);
+public:
+    ResultCollector(std::vector<std::string> lessonPrefixes, std::string allText, int workers)
+        : m_lessonPrefixes(std::move(lessonPrefixes)), m_allText(std::move(allText)),
+          m_lessons(m_lessonPrefixes.size()), m_workers(static_cast<std::size_t>(workers))
+    {}
+
+    const std::string& LessonPrefix(int lesson) const { return m_lessonPrefixes[static_cast<std::size_t>(lesson)]; }
+
+    void BeginLesson(int worker, int lesson)
+    {
+        LessonSpan& span = m_lessons[static_cast<std::size_t>(lesson)];
+        span.worker = worker;
+        span.count = 0;
+        m_workers[static_cast<std::size_t>(worker)].lesson = &span;
     }
-    for (const std::string& title : titles.names) {
-        const std::size_t blank = title.find(' ');
-        const std::string sentence = grammar::ToLowerAscii(
-            blank == std::string::npos ? std::string_view(title) : std::string_view(title).substr(blank + 1));
-        const TopicWordMatch words = MatchTopicWords(search.words, sentence);
-        if (!words.pass) {
-            continue;
+
+    void Fail(int worker, const std::string& error)
+    {
+        m_workers[static_cast<std::size_t>(worker)].lesson->error = error;
+    }
+
+    void Add(int worker, std::string_view title, std::string_view matchedWords, std::string_view anyHit)
+    {
+        Worker& own = m_workers[static_cast<std::size_t>(worker)];
+        const std::size_t bytes = title.size() + matchedWords.size() + (anyHit.empty() ? 0 : anyHit.size() + 1) + 2;
+        if (own.blocks.empty() || own.blocks.back().capacity() - own.blocks.back().size() < bytes) {
+            own.blocks.emplace_back();
+            own.blocks.back().reserve(std::max(kBlockBytes, bytes));
         }
-        const grammar::MatchResult rule = grammar::MatchRule(search.rule, sentence);
+        std::string& block = own.blocks.back();
+        LessonSpan& span = *own.lesson;
+        if (span.count++ == 0) {
+            span.start = {static_cast<std::uint32_t>(own.blocks.size() - 1), static_cast<std::uint32_t>(block.size())};
+        }
+        // A file name never holds a NUL byte, so one ends the title.
+        block.append(title);
+        block.push_back('\0');
+        block.append(matchedWords);
+        if (!anyHit.empty()) {
+            block.push_back('/');
+            block.append(anyHit);
+        }
+        block.push_back('\0');
+    }
+
+    void MoveInto(SearchResults& results)
+    {
+        results.m_lessonPrefixes = std::move(m_lessonPrefixes);
+        results.m_allText = std::move(m_allText);
+        std::vector<std::uint32_t> firstBlock;
+        for (Worker& worker : m_workers) {
+            firstBlock.push_back(static_cast<std::uint32_t>(results.m_blocks.size()));
+            for (std::string& block : worker.blocks) {
+                results.m_blocks.push_back(std::move(block));
+            }
+        }
+        std::uint32_t hits = 0;
+        results.m_lessonFirstHit.reserve(m_lessons.size());
+        results.m_lessonStart.reserve(m_lessons.size());
+        for (const LessonSpan& lesson : m_lessons) {
+            SearchResults::Position start = lesson.start;
+            start.block += firstBlock[static_cast<std::size_t>(lesson.worker)];
+            results.m_lessonFirstHit.push_back(hits);
+            results.m_lessonStart.push_back(start);
+            for (std::uint32_t k = 0; k < lesson.count; ++k, ++hits) {
+                if (hits % SearchResults::kCheckpointStride == 0) {
+                    results.m_checkpoints.push_back(start);
+                }
+                start = results.Next(start);
+            }
+        }
+        results.m_size = hits;
+        for (const LessonSpan& lesson : m_lessons) {
+            if (!lesson.error.empty()) {
+                results.problems.push_back(lesson.error);
+            }
+        }
+    }
+
+private:
+    struct LessonSpan
+    {
+        int worker = 0;
+        std::uint32_t count = 0;
+        SearchResults::Position start; ///< in the worker's own blocks
+        std::string error;             ///< why the lesson folder could not be read
+    };
+    struct Worker
+    {
+        std::vector<std::string> blocks;
+        LessonSpan* lesson = nullptr;
+    };
+
+    std::vector<std::string> m_lessonPrefixes;
+    std::string m_allText;
+    std::vector<LessonSpan> m_lessons;
+    std::vector<Worker> m_workers;
+};
+
+namespace {
+
+/// What one worker reuses from sentence to sentence.
+struct Scratch
+{
+    library::LessonTitles titles;
+    std::string sentence;
+    std::string normalized;
+};
+
+void SearchLesson(const LessonSearch& search, bool wordsPassAll, bool rulePassesAll, const std::string& lessonPath,
+                  const std::string& itemPrefix, Scratch& scratch, ResultCollector& collector, int worker)
+{
+    library::ListLessonTitles(lessonPath, scratch.titles);
+    if (!scratch.titles.error().empty()) {
+        collector.Fail(worker, scratch.titles.error());
+    }
+    for (std::size_t i = 0; i < scratch.titles.size(); ++i) {
+        const std::string_view title = scratch.titles[i];
+        const std::size_t blank = title.find(' ');
+        scratch.sentence.assign(blank == std::string_view::npos ? title : title.substr(blank + 1));
+        for (char& c : scratch.sentence) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+        const bool compiled = search.rule.compiled != nullptr && !rulePassesAll;
+        if (!wordsPassAll || compiled) {
+            // One normalisation serves the topic-word filter and the compiled matcher.
+            grammar::NormalizeSentenceInto(scratch.sentence, scratch.normalized);
+        }
+        TopicWordMatch words;
+        words.pass = true;
+        if (!wordsPassAll) {
+            words = MatchNormalizedTopicWords(search.words, scratch.normalized);
+            if (!words.pass) {
+                continue;
+            }
+        }
+        grammar::MatchResult rule;
+        rule.verdict = true;
+        if (compiled) {
+            rule = grammar::MatchCompiledRule(search.rule, scratch.normalized);
+        } else if (!rulePassesAll) {
+            rule = grammar::MatchRulePlain(search.rule, scratch.sentence);
+        }
         if (!rule.verdict) {
             continue;
         }
-        std::string item = itemPrefix + title;
-        if (search.mark.markable && !HasMark(search.markList, library::SentenceId(item), search.mark.tag)) {
+        if (search.mark.markable &&
+            !HasMark(search.markList, library::SentenceId(itemPrefix + std::string(title)), search.mark.tag)) {
             continue;
         }
-        items.push_back(std::move(item));
-        resultInfos.push_back(words.anyHit.empty() ? rule.matchedWords : rule.matchedWords + "/" + words.anyHit);
+        collector.Add(worker, title, rule.matchedWords, words.anyHit);
+    }
+}
+
+} // namespace
+
+SearchResults::Position SearchResults::Next(Position at) const
+{
+    const std::string& block = m_blocks[at.block];
+    const char* title = block.c_str() + at.offset;
+    const std::size_t titleLength = std::char_traits<char>::length(title);
+    at.offset += static_cast<std::uint32_t>(titleLength + 1);
+    at.offset += static_cast<std::uint32_t>(std::char_traits<char>::length(block.c_str() + at.offset) + 1);
+    if (at.offset >= block.size()) {
+        ++at.block;
+        at.offset = 0;
+    }
+    return at;
+}
+
+SearchResults::Position SearchResults::PositionOf(std::size_t i, std::size_t lesson) const
+{
+    const std::size_t checkpoint = i / kCheckpointStride;
+    std::size_t from = checkpoint * kCheckpointStride;
+    Position at = m_checkpoints[checkpoint];
+    // A checkpoint in an earlier lesson may lie in another worker's blocks: start at the lesson.
+    if (from < m_lessonFirstHit[lesson]) {
+        from = m_lessonFirstHit[lesson];
+        at = m_lessonStart[lesson];
+    }
+    for (; from < i; ++from) {
+        at = Next(at);
+    }
+    return at;
+}
+
+std::string_view SearchResults::TitleOf(std::size_t i) const
+{
+    const Position at = PositionOf(i, LessonOf(i));
+    return std::string_view(m_blocks[at.block].c_str() + at.offset);
+}
+
+std::size_t SearchResults::LessonOf(std::size_t i) const
+{
+    const auto after =
+        std::upper_bound(m_lessonFirstHit.begin(), m_lessonFirstHit.end(), static_cast<std::uint32_t>(i));
+    return static_cast<std::size_t>(after - m_lessonFirstHit.begin()) - 1;
+}
+
+std::string SearchResults::Item(std::size_t i) const
+{
+    std::string item = m_lessonPrefixes[LessonOf(i)];
+    item += TitleOf(i);
+    return item;
+}
+
+std::string SearchResults::Highlight(std::size_t i) const
+{
+    const std::string_view title = TitleOf(i);
+    std::string info(title.data() + title.size() + 1);
+    if (!m_allText.empty()) {
+        info += '/';
+        info += m_allText;
+    }
+    return ExpandHighlights(info);
+}
+
+std::vector<std::string> SearchResults::Items() const
+{
+    std::vector<std::string> items;
+    items.reserve(size());
+    for (std::size_t i = 0; i < size(); ++i) {
+        items.push_back(Item(i));
     }
     return items;
+}
+
+std::vector<std::string> SearchResults::Highlights() const
+{
+    std::vector<std::string> highlights;
+    highlights.reserve(size());
+    for (std::size_t i = 0; i < size(); ++i) {
+        highlights.push_back(Highlight(i));
+    }
+    return highlights;
 }
 
 SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchRequest& request,
                              const SearchProgress& progress, const std::atomic<bool>* cancel)
 {
     const std::string root = library::LibraryRootOf(request.strFullPath);
-    std::vector<std::string> problems;
-    const std::vector<std::string> lessons = LessonFoldersToSearch(root, request.strSubjectBook, &problems);
+    std::vector<std::string> bookProblems;
+    const std::vector<std::string> lessons = LessonFoldersToSearch(root, request.strSubjectBook, &bookProblems);
     const int total = static_cast<int>(lessons.size());
-    if (progress) {
-        progress(0, total);
-    }
 
     LessonSearch search;
     search.words = PrepareTopicWords(request.allText, request.anyText);
@@ -240,30 +468,35 @@ SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchReques
     }
     search.rule = grammar::SelectRule(table, request.strSubjectGrammar);
     grammar::UseMatchEngine(search.rule, request.engine);
+    const bool wordsPassAll = PassesEverySentence(search.words);
+    const bool rulePassesAll = grammar::PassesEverySentence(search.rule);
 
+    std::vector<std::string> prefixes;
+    prefixes.reserve(lessons.size());
+    for (const std::string& lesson : lessons) {
+        prefixes.push_back(library::BookNameOf(lesson) + library::kItemPathSeparator + library::LessonNameOf(lesson) +
+                           library::kItemPathSeparator);
+    }
+    const int threads = std::min(WalkThreads(request.threads), std::max(1, total));
+    ResultCollector collector(std::move(prefixes), request.allText, threads);
+    std::vector<Scratch> scratch(static_cast<std::size_t>(threads));
+    const bool complete = WalkLessons(
+        total, threads,
+        [&](int worker, int lesson) {
+            const auto index = static_cast<std::size_t>(lesson);
+            collector.BeginLesson(worker, lesson);
+            SearchLesson(search, wordsPassAll, rulePassesAll, lessons[index], collector.LessonPrefix(lesson),
+                         scratch[static_cast<std::size_t>(worker)], collector, worker);
+        },
+        progress, cancel);
+    if (!complete) {
+        SearchResults stopped;
+        stopped.cancelled = true;
+        return stopped;
+    }
     SearchResults results;
-    for (int done = 0; done < total; ++done) {
-        if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) {
-            SearchResults stopped;
-            stopped.cancelled = true;
-            return stopped;
-        }
-        std::vector<std::string> items =
-            SearchLesson(search, lessons[static_cast<std::size_t>(done)], results.highlights, &problems);
-        results.items.insert(results.items.end(), std::make_move_iterator(items.begin()),
-                             std::make_move_iterator(items.end()));
-        if (progress) {
-            progress(done + 1, total);
-        }
-    }
-    if (!request.allText.empty()) {
-        for (std::string& info : results.highlights) {
-            info += '/';
-            info += request.allText;
-        }
-    }
-    ExpandHighlights(results.highlights);
-    results.problems = std::move(problems);
+    results.problems = std::move(bookProblems);
+    collector.MoveInto(results);
     return results;
 }
 

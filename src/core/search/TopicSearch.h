@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,10 +28,14 @@ TopicWords PrepareTopicWords(std::string_view allText, std::string_view anyText)
 struct TopicWordMatch
 {
     bool pass = false;
-    std::string anyHit;
+    std::string_view anyHit; ///< views the piece in the TopicWords tested
 };
 
 TopicWordMatch MatchTopicWords(const TopicWords& words, std::string_view sentence);
+/// The same on a sentence that NormalizeSentence has already turned into tokens.
+TopicWordMatch MatchNormalizedTopicWords(const TopicWords& words, std::string_view normalized);
+/// Whether the filter passes every sentence (no piece typed), so a search can skip it.
+bool PassesEverySentence(const TopicWords& words);
 
 /// Turns one result's info text (matched words and topic words, '/'-joined) into the patterns the
 /// current-sentence pane highlights.
@@ -67,15 +72,8 @@ struct SearchRequest
     std::string strSubjectGrammar; ///< topic selection string
     /// The compiled matcher, or the plain one it is checked against.
     grammar::MatchEngine engine = grammar::MatchEngine::Fast;
-};
-
-/// Everything a search found, in the order of books, lesson folders and sentence files.
-struct SearchResults
-{
-    std::vector<std::string> items;      ///< book\lesson\title, '?' restored
-    std::vector<std::string> highlights; ///< per item: expanded highlight patterns
-    std::vector<std::string> problems;   ///< one message per book or lesson folder that could not be read
-    bool cancelled = false;              ///< stopped before the end: items and highlights are empty
+    /// Threads that search lesson folders side by side; 0 takes one per core.
+    int threads = 0;
 };
 
 /// The folders a search could not read, in one line for a status line or a dialog: empty when
@@ -84,6 +82,50 @@ std::string ProblemSummary(const std::vector<std::string>& problems);
 
 /// Called once before the walk with (0, total) and once per lesson folder searched.
 using SearchProgress = std::function<void(int done, int total)>;
+
+/// Everything a search found, in the order of books, lesson folders and sentence files. Titles
+/// and infos are kept in blocks of text with a position for every sixteenth result, so a search that finds
+/// a whole library costs little more than its titles; items and highlights are built on demand.
+class SearchResults
+{
+public:
+    bool cancelled = false;            ///< stopped before the end: there are no results
+    std::vector<std::string> problems; ///< one message per book or lesson folder that could not be read
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    /// book\lesson\title, '?' restored.
+    std::string Item(std::size_t i) const;
+    /// The expanded highlight patterns of one result.
+    std::string Highlight(std::size_t i) const;
+    std::vector<std::string> Items() const;
+    std::vector<std::string> Highlights() const;
+
+private:
+    friend class ResultCollector;
+
+    /// Where one "title\0info\0" entry starts.
+    struct Position
+    {
+        std::uint32_t block = 0;
+        std::uint32_t offset = 0;
+    };
+    /// Every this many results one position is kept; the rest are found by walking from it.
+    static constexpr std::size_t kCheckpointStride = 16;
+
+    Position Next(Position at) const;
+    Position PositionOf(std::size_t i, std::size_t lesson) const;
+    std::string_view TitleOf(std::size_t i) const;
+    std::size_t LessonOf(std::size_t i) const;
+
+    std::vector<std::string> m_blocks;
+    std::vector<Position> m_checkpoints;
+    std::size_t m_size = 0;
+    std::vector<std::string> m_lessonPrefixes;   ///< "book\lesson\" per lesson folder searched
+    std::vector<std::uint32_t> m_lessonFirstHit; ///< per lesson folder, its first result
+    std::vector<Position> m_lessonStart;         ///< per lesson folder, where its first result is
+    std::string m_allText;                       ///< joined to every info, as typed
+};
 
 /// The lesson folders a search walks: for each book in order, its "Lesson*" folders (ListBook).
 /// A book folder that cannot be read adds a message to `problems` when given.
@@ -99,13 +141,6 @@ struct LessonSearch
     MarkTag mark;
     std::vector<std::string> markList;
 };
-
-/// Searches the sentence titles of one lesson folder (never opening a file): returns the items
-/// that pass (book\lesson\title) and appends one info text per item to `resultInfos`. A lesson
-/// folder that cannot be read adds a message to `problems` when given.
-std::vector<std::string> SearchLesson(const LessonSearch& search, const std::string& lessonPath,
-                                      std::vector<std::string>& resultInfos,
-                                      std::vector<std::string>* problems = nullptr);
 
 /// Runs one topic search with the given rule table: topic words, rule, grammar marks. Safe to
 /// run on a worker thread (it touches no widget and only reads `table`); `cancel`, when set,

@@ -1,0 +1,166 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "grammar/RuleTable.h"
+#include "grammar/TextRules.h"
+
+namespace lectoria::grammar {
+
+struct TopicMatch;
+
+/// Every selectable topic of a table in table order: "parent+child" where the child has no
+/// grandchildren to choose from, else one "parent+child+grandchild" per grandchild.
+std::vector<std::string> SelectableTopics(const RuleTable& table);
+
+/// The rules of every selectable topic compiled into one Aho–Corasick automaton over their distinct
+/// literals, so that one scan of a sentence decides every rule; each verdict and matchedWords is
+/// that of MatchRule on the topic's rule. Read-only once built, so threads may share it.
+class TopicTableMatcher
+{
+public:
+    explicit TopicTableMatcher(const RuleTable& table);
+    /// Named rules that come from no table: one rule string per topic.
+    TopicTableMatcher(std::vector<std::string> topics, const std::vector<std::string>& ruleStrings);
+
+    const std::vector<std::string>& Topics() const { return m_topics; }
+    std::size_t RuleCount() const { return m_rules.size(); }
+    std::size_t LiteralCount() const { return m_literals.size(); }
+    std::size_t StateCount() const { return m_outLiteral.size(); }
+    /// Topics that share a rule string share its number.
+    std::uint32_t RuleOfTopic(std::size_t topic) const { return m_ruleOfTopic[topic]; }
+
+private:
+    friend class TopicScan;
+    friend std::vector<TopicMatch> AllTopicsOf(const TopicTableMatcher&, std::string_view);
+
+    enum Field : std::uint8_t
+    {
+        AllOf,
+        AnyOf,
+        NoneOf,
+        AnyAfter,
+    };
+    /// One use of a literal by a rule: for anyOf and anyAfter its first index in the list.
+    struct Posting
+    {
+        std::uint32_t rule;
+        std::uint32_t index;
+        Field field;
+    };
+    /// A rule as literal numbers, kNoLiteral for an empty entry.
+    struct Rule
+    {
+        std::array<std::vector<std::uint32_t>, 4> lists;
+        std::uint32_t allOfNeeded = 0; ///< distinct literals of allOf
+        bool anyOfWhenNoneOccurs = true;
+        bool anyAfterWhenNoneOccurs = true;
+        std::uint32_t eraseGroup;
+    };
+    /// Rules that share one erase list.
+    struct EraseGroup
+    {
+        std::vector<std::uint32_t> phrases; ///< literal numbers in list order, trimmed, kNoLiteral when empty
+        std::vector<std::uint32_t> rules;
+    };
+
+    using LiteralIds = std::unordered_map<std::string, std::uint32_t>;
+    std::uint32_t LiteralOf(std::string_view text, LiteralIds& ids);
+    void BuildAutomaton();
+
+    std::uint64_t m_serial; ///< tells matchers apart even when one is built where another was
+    std::vector<std::string> m_topics;
+    std::vector<std::uint32_t> m_ruleOfTopic;
+    std::vector<Rule> m_rules;
+    std::vector<EraseGroup> m_eraseGroups;
+
+    std::vector<std::string> m_literals;
+    std::vector<std::uint32_t> m_postingBegin; ///< per literal, into m_postings; one more at the end
+    std::vector<Posting> m_postings;
+    std::vector<std::uint8_t> m_defaultVerdict;   ///< per rule, its verdict when no literal occurs
+    std::vector<std::uint32_t> m_groupsBegin;     ///< per literal, into m_groupsOfLiteral; one more at the end
+    std::vector<std::uint32_t> m_groupsOfLiteral; ///< the erase groups whose list holds the literal
+
+    std::array<std::uint16_t, 256> m_classOf{};
+    std::size_t m_classCount = 0;
+    /// Per state and byte class the next state's row offset, high bit set when the next state ends
+    /// a literal itself or through a suffix.
+    std::vector<std::uint32_t> m_next;
+    std::vector<std::uint32_t> m_outLiteral; ///< per state, the literal ending exactly there
+    std::vector<std::uint32_t> m_outLink;    ///< per state, the longest suffix state that ends a literal
+};
+
+/// The verdicts of every topic on one sentence, and their matched words on demand. One per thread;
+/// it keeps its buffers from sentence to sentence.
+class TopicScan
+{
+public:
+    explicit TopicScan(const TopicTableMatcher& matcher);
+
+    /// Evaluates every rule on a sentence that the caller has lower-cased, as MatchRule takes it.
+    void Run(std::string_view sentence);
+    /// The same on a sentence that NormalizeSentence has already turned into tokens.
+    void RunNormalized(std::string_view normalized);
+
+    bool Verdict(std::size_t topic) const { return m_verdict[m_matcher.m_ruleOfTopic[topic]] != 0; }
+    bool RuleVerdict(std::uint32_t rule) const { return m_verdict[rule] != 0; }
+    /// What MatchRule gives for the topic's rule, matchedWords included (also on a false verdict).
+    MatchResult Result(std::size_t topic) const;
+
+private:
+    /// Which literals occur in one text, and where each first starts.
+    struct Occurrences
+    {
+        std::vector<std::uint32_t> stamp;
+        std::vector<std::uint32_t> position;
+        std::vector<std::uint32_t> found;
+        std::uint32_t current = 0;
+
+        bool Has(std::uint32_t literal) const { return literal < stamp.size() && stamp[literal] == current; }
+    };
+
+    void Scan(std::string_view text, Occurrences& occurrences) const;
+    void Accumulate(const Occurrences& occurrences, std::uint32_t onlyGroup);
+    bool Decide(std::uint32_t rule, const Occurrences& occurrences) const;
+    MatchResult Evaluate(std::uint32_t rule, const Occurrences& occurrences) const;
+    bool Erase(const TopicTableMatcher::EraseGroup& group, std::string& text, Occurrences& occurrences) const;
+
+    const TopicTableMatcher& m_matcher;
+    std::string m_normalized;
+    Occurrences m_occurrences;
+    mutable Occurrences m_erasedOccurrences;
+    std::vector<std::uint32_t> m_allOfCount;
+    std::vector<std::uint32_t> m_anyOfFirst;
+    std::vector<std::uint32_t> m_anyAfterFirst;
+    std::vector<std::uint8_t> m_noneOf;
+    std::vector<std::uint8_t> m_verdict;
+    /// The erased text of each erase group whose erase list changed this sentence, else empty.
+    std::vector<std::string> m_erasedText;
+    std::vector<std::uint8_t> m_erased;
+    /// Rules whose counters this sentence has reset, found through the postings of what occurs;
+    /// every other rule keeps its default verdict.
+    std::vector<std::uint32_t> m_touched;
+    std::vector<std::uint32_t> m_ruleStamp;
+    std::vector<std::uint32_t> m_groupStamp;
+    std::vector<std::uint32_t> m_touchedGroups;
+    std::vector<std::uint32_t> m_erasedGroups;
+    std::uint32_t m_pass = 0;
+};
+
+/// One topic a sentence belongs to and the words that decided it.
+struct TopicMatch
+{
+    std::string selection;
+    std::string matchedWords;
+};
+
+/// Every topic whose rule passes the lower-cased sentence, in table order: one scan for all rules.
+/// Keeps one TopicScan per thread for the matcher it last served.
+std::vector<TopicMatch> AllTopicsOf(const TopicTableMatcher& matcher, std::string_view sentence);
+
+} // namespace lectoria::grammar

@@ -1,0 +1,103 @@
+#include "search/TopicCensus.h"
+
+#include <algorithm>
+
+#include "library/Library.h"
+#include "search/GrammarMarks.h"
+#include "search/LessonWalk.h"
+
+namespace lectoria::search {
+
+namespace {
+
+/// One worker's counts and buffers.
+struct CensusWorker
+{
+    explicit CensusWorker(const grammar::TopicTableMatcher& matcher)
+        : scan(matcher), ruleCounts(matcher.RuleCount()), markedCounts(matcher.Topics().size())
+    {}
+
+    grammar::TopicScan scan;
+    library::LessonTitles titles;
+    std::string sentence;
+    std::vector<std::uint64_t> ruleCounts;
+    std::vector<std::uint64_t> markedCounts; ///< per topic, for markable topics only
+};
+
+} // namespace
+
+std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matcher, const std::string& libraryRoot,
+                                          const std::string& strSubjectBook, int threads,
+                                          const SearchProgress& progress, const std::atomic<bool>* cancel)
+{
+    std::string root = libraryRoot;
+    if (!root.empty() && root.back() != '/') {
+        root += '/';
+    }
+    const std::vector<std::string> lessons = LessonFoldersToSearch(root, strSubjectBook);
+    const int total = static_cast<int>(lessons.size());
+    const std::vector<std::string>& topics = matcher.Topics();
+
+    std::vector<MarkTag> marks;
+    std::vector<std::size_t> markable;
+    for (std::size_t t = 0; t < topics.size(); ++t) {
+        marks.push_back(MarkTagOfTopic(topics[t]));
+        if (marks.back().markable) {
+            markable.push_back(t);
+        }
+    }
+    const std::vector<std::string> markList = markable.empty() ? std::vector<std::string>() : LoadMarkList(root);
+
+    const int workers = std::min(WalkThreads(threads), std::max(1, total));
+    std::vector<CensusWorker> state;
+    state.reserve(static_cast<std::size_t>(workers));
+    for (int w = 0; w < workers; ++w) {
+        state.emplace_back(matcher);
+    }
+    const bool complete = WalkLessons(
+        total, workers,
+        [&](int worker, int lesson) {
+            CensusWorker& own = state[static_cast<std::size_t>(worker)];
+            const std::string& path = lessons[static_cast<std::size_t>(lesson)];
+            const std::string prefix = library::BookNameOf(path) + library::kItemPathSeparator +
+                                       library::LessonNameOf(path) + library::kItemPathSeparator;
+            library::ListLessonTitles(path, own.titles);
+            for (std::size_t i = 0; i < own.titles.size(); ++i) {
+                const std::string_view title = own.titles[i];
+                const std::size_t blank = title.find(' ');
+                own.sentence.assign(blank == std::string_view::npos ? title : title.substr(blank + 1));
+                for (char& c : own.sentence) {
+                    if (c >= 'A' && c <= 'Z') {
+                        c = static_cast<char>(c - 'A' + 'a');
+                    }
+                }
+                own.scan.Run(own.sentence);
+                for (std::uint32_t r = 0; r < own.ruleCounts.size(); ++r) {
+                    own.ruleCounts[r] += own.scan.RuleVerdict(r) ? 1 : 0;
+                }
+                std::string id;
+                for (const std::size_t t : markable) {
+                    if (!own.scan.Verdict(t)) {
+                        continue;
+                    }
+                    if (id.empty()) {
+                        id = library::SentenceId(prefix + std::string(title));
+                    }
+                    own.markedCounts[t] += HasMark(markList, id, marks[t].tag) ? 1 : 0;
+                }
+            }
+        },
+        progress, cancel);
+    if (!complete) {
+        return {};
+    }
+    std::vector<std::uint64_t> counts(topics.size());
+    for (const CensusWorker& own : state) {
+        for (std::size_t t = 0; t < topics.size(); ++t) {
+            counts[t] += marks[t].markable ? own.markedCounts[t] : own.ruleCounts[matcher.RuleOfTopic(t)];
+        }
+    }
+    return counts;
+}
+
+} // namespace lectoria::search
