@@ -9,6 +9,7 @@
 #include <optional>
 #include <ostream>
 
+#include "Analyse.h"
 #include "Census.h"
 #include "CliChecks.h"
 #include "ImportCommand.h"
@@ -45,15 +46,23 @@ constexpr const char* kUsage =
     "  lesson LESSON_DIR               print the lesson's sentence titles in reading order\n"
     "  search --root ROOT --books \"BOOK/BOOK\" [--all WORDS] [--any WORDS]\n"
     "         [--topic SELECTION] [--highlights] [--engine plain|fast]\n"
+    "         [--by rules|parser]\n"
     "                                  run a topic search over the chosen books of the\n"
     "                                  library at ROOT and print each sentence found as\n"
     "                                  book\\lesson\\title, in search order; all of the\n"
     "                                  '/'-joined --all WORDS and one of the --any WORDS\n"
     "                                  must occur; SELECTION defaults to \"所有+所有+所有\";\n"
-    "                                  --highlights adds a tab and the highlight patterns\n"
+    "                                  --highlights adds a tab and the highlight patterns;\n"
+    "                                  --by parser decides the topics the parser covers\n"
+    "                                  by its findings (kept in a cache in the data folder)\n"
     "  census --root ROOT --books \"BOOK/BOOK\"\n"
     "                                  print every selectable topic, a tab and how many\n"
     "                                  sentences of the books a search for it finds\n"
+    "  analyse [--by rules|parser|both] [SENTENCE]\n"
+    "                                  print the grammar of SENTENCE, one line per finding:\n"
+    "                                  'rules' or 'parser', a tab, the topic, a tab and the\n"
+    "                                  words that show it (default both; without SENTENCE:\n"
+    "                                  one per input line, an empty line between sentences)\n"
     "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n" LECTORIA_IMPORT_USAGE
     "  --help                          show this text\n"
     "\n"
@@ -319,7 +328,7 @@ int Search(const std::vector<std::string>& args, const Context& context)
         }
     }
     const std::optional<Arguments> arguments =
-        ParseArguments(valueArgs, 1, {"root", "books", "all", "any", "topic", "engine"}, context);
+        ParseArguments(valueArgs, 1, {"root", "books", "all", "any", "topic", "engine", "by"}, context);
     if (!arguments) {
         return kUsageError;
     }
@@ -360,6 +369,15 @@ int Search(const std::vector<std::string>& args, const Context& context)
         return kUsageError;
     }
     request.engine = *engine;
+    if (const std::string by = option("by", "rules"); by == "parser") {
+        std::string problem;
+        request.topicMatcher = ParserTopicMatcher(request.strSubjectGrammar, problem);
+        if (!problem.empty()) {
+            context.err << "lectoria-cli: " << problem << "; the word-list rules decide instead\n";
+        }
+    } else if (by != "rules") {
+        return context.Fail("--by takes 'rules' or 'parser', not '" + by + "'");
+    }
     const search::SearchResults results = search::RunTopicSearch(BuiltRuleTable(), request);
     for (std::size_t i = 0; i < results.size(); ++i) {
         context.out << OneLine(results.Item(i));
@@ -399,6 +417,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         {"wordlist", WordList},
         {"search", Search},
         {"census", [](const std::vector<std::string>& a, const Context& c) { return Census(a, c.out, c.err); }},
+        {"analyse", [](const std::vector<std::string>& a,
+                       const Context& c) { return Analyse(a, c.in, c.out, c.err, BuiltRuleTable()); }},
     };
     const auto found = commands.find(command);
     if (found == commands.end()) {

@@ -353,7 +353,9 @@ void SearchLesson(const LessonSearch& search, bool wordsPassAll, bool rulePasses
         }
         grammar::MatchResult rule;
         rule.verdict = true;
-        if (compiled) {
+        if (search.topicMatcher) {
+            rule = search.topicMatcher(lessonPath, std::string(title));
+        } else if (compiled) {
             rule = grammar::MatchCompiledRule(search.rule, scratch.normalized);
         } else if (!rulePassesAll) {
             rule = grammar::MatchRulePlain(search.rule, scratch.sentence);
@@ -470,6 +472,7 @@ SearchResults RunTopicSearch(const grammar::RuleTable& table, const SearchReques
     grammar::UseMatchEngine(search.rule, request.engine);
     const bool wordsPassAll = PassesEverySentence(search.words);
     const bool rulePassesAll = grammar::PassesEverySentence(search.rule);
+    search.topicMatcher = request.topicMatcher;
 
     std::vector<std::string> prefixes;
     prefixes.reserve(lessons.size());

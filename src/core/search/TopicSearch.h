@@ -74,6 +74,9 @@ struct SearchRequest
     grammar::MatchEngine engine = grammar::MatchEngine::Fast;
     /// Threads that search lesson folders side by side; 0 takes one per core.
     int threads = 0;
+    /// When set, decides the topic instead of the rule (a parser's findings): called with the
+    /// lesson folder and the title, it returns the verdict and the words that showed it. Called from every search thread at once.
+    std::function<grammar::MatchResult(const std::string& lessonPath, const std::string& title)> topicMatcher;
 };
 
 /// The folders a search could not read, in one line for a status line or a dialog: empty when
@@ -140,6 +143,7 @@ struct LessonSearch
     grammar::TopicRule rule;
     MarkTag mark;
     std::vector<std::string> markList;
+    std::function<grammar::MatchResult(const std::string& lessonPath, const std::string& title)> topicMatcher;
 };
 
 /// Runs one topic search with the given rule table: topic words, rule, grammar marks. Safe to

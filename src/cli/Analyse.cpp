@@ -1,0 +1,177 @@
+#include "Analyse.h"
+
+#include <istream>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include <QCoreApplication>
+
+#include "CliChecks.h"
+#include "LinkGrammarParser.h"
+#include "analysis/Analysis.h"
+#include "analysis/ParseCache.h"
+#include "analysis/RuleTopics.h"
+#include "grammar/RuleTable.h"
+#include "library/Library.h"
+
+namespace lectoria::cli {
+
+namespace {
+
+enum class Source
+{
+    Rules,
+    Parser,
+    Both,
+};
+
+std::optional<Source> SourceNamed(const std::string& name)
+{
+    if (name == "rules") {
+        return Source::Rules;
+    }
+    if (name == "parser") {
+        return Source::Parser;
+    }
+    if (name == "both") {
+        return Source::Both;
+    }
+    return std::nullopt;
+}
+
+void PrintRules(const grammar::RuleTable& table, const std::string& sentence, std::ostream& out)
+{
+    for (const analysis::RuleTopic& topic : analysis::RuleTopicsOf(table, sentence)) {
+        out << "rules\t" << OneLine(topic.selection) << '\t' << OneLine(topic.matchedWords) << '\n';
+    }
+}
+
+} // namespace
+
+int Analyse(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+            const grammar::RuleTable& table)
+{
+    const auto fail = [&err](const std::string& message) {
+        err << "lectoria-cli: " << message << '\n';
+        return 2;
+    };
+    Source source = Source::Both;
+    std::vector<std::string> operands;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string by;
+        if (args[i] == "--by") {
+            if (i + 1 == args.size()) {
+                return fail("option '--by' needs a value");
+            }
+            by = args[++i];
+        } else if (args[i].rfind("--by=", 0) == 0) {
+            by = args[i].substr(5);
+        } else if (args[i].size() > 2 && args[i].rfind("--", 0) == 0) {
+            return fail("unknown option '" + args[i] + "' (see --help)");
+        } else {
+            operands.push_back(args[i]);
+            continue;
+        }
+        const std::optional<Source> named = SourceNamed(by);
+        if (!named) {
+            return fail("--by takes 'rules', 'parser' or 'both', not '" + by + "'");
+        }
+        source = *named;
+    }
+    if (operands.size() > 1) {
+        return fail("too many arguments (quote the sentence)");
+    }
+
+    std::unique_ptr<platform::LinkGrammarParser> parser;
+    if (source != Source::Rules) {
+        parser = std::make_unique<platform::LinkGrammarParser>();
+        if (!parser->IsReady()) {
+            err << "lectoria-cli: " << parser->Error() << "; the word-list rules answer alone\n";
+            parser.reset();
+        }
+    }
+    const auto analyse = [&](const std::string& sentence) {
+        bool rulesDone = false;
+        if (source != Source::Rules && parser) {
+            const analysis::ParserAnalysis result = analysis::AnalyseByParser(*parser, sentence);
+            if (result.status == analysis::ParseStatus::Complete) {
+                for (const analysis::Finding& finding : result.findings) {
+                    out << "parser\t" << finding.topic << '\t' << OneLine(finding.words) << '\n';
+                }
+            } else {
+                err << "lectoria-cli: the parser found no reading of \"" << OneLine(sentence) << "\" ("
+                    << result.message << ")" << (source == Source::Parser ? "; the word-list rules answer instead" : "")
+                    << '\n';
+                if (source == Source::Parser) {
+                    PrintRules(table, sentence, out);
+                    rulesDone = true;
+                }
+            }
+        } else if (source == Source::Parser) {
+            PrintRules(table, sentence, out);
+            rulesDone = true;
+        }
+        if (source != Source::Parser && !rulesDone) {
+            PrintRules(table, sentence, out);
+        }
+    };
+
+    if (operands.size() == 1) {
+        analyse(operands.front());
+        return 0;
+    }
+    std::string line;
+    bool first = true;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!first) {
+            out << '\n';
+        }
+        first = false;
+        analyse(line);
+    }
+    return 0;
+}
+
+TopicMatcher ParserTopicMatcher(const std::string& selection, std::string& error)
+{
+    if (!analysis::ParserCovers(selection)) {
+        return {};
+    }
+    auto parser = std::make_shared<platform::LinkGrammarParser>();
+    if (!parser->IsReady()) {
+        error = parser->Error();
+        return {};
+    }
+    // The data folder is named after the program, as the window names it.
+    if (QCoreApplication::applicationName().isEmpty() ||
+        QCoreApplication::applicationName() == QStringLiteral("lectoria-cli")) {
+        QCoreApplication::setOrganizationName(QStringLiteral("Lectoria"));
+        QCoreApplication::setApplicationName(QStringLiteral("Lectoria"));
+    }
+    std::shared_ptr<analysis::ParseCache> cache = analysis::ParseCache::Open(analysis::DefaultParseCachePath(), error);
+    if (!cache) {
+        return {};
+    }
+    cache->DropMissing();
+    return [parser, cache, selection](const std::string& lessonPath, const std::string& title) {
+        const std::string file = library::SentenceAudioPath(lessonPath, false, title, "");
+        const analysis::ParserAnalysis result =
+            analysis::AnalyseFile(*cache, *parser, file, library::SentenceText(title));
+        grammar::MatchResult match;
+        const std::string two = analysis::TwoLevels(selection);
+        for (const analysis::Finding& finding : result.findings) {
+            if (finding.topic == two || finding.topic.rfind(two + "+", 0) == 0) {
+                match.verdict = true;
+                match.matchedWords +=
+                    (match.matchedWords.empty() ? " " : "/ ") + grammar::ToLowerAscii(finding.words) + " ";
+            }
+        }
+        return match;
+    };
+}
+
+} // namespace lectoria::cli
