@@ -217,7 +217,10 @@ VerbPhrase ReadVerbPhrase(const Reading& reading, int finite)
                 at = next;
                 continue;
             }
-            const bool adjectival = reading.Tag(next) == "a" && !reading.AnyReadingPassive(next);
+            // "She is interested in music" describes her; "interested by" would be a passive.
+            const bool byFollows = next + 1 < reading.Size() && reading.Text(next + 1) == "by";
+            const bool adjectival = (reading.Tag(next) == "a" && !reading.AnyReadingPassive(next)) ||
+                                    (IsEdAdjective(reading.Text(next)) && !byFollows);
             const bool getPassive = IsGetForm(word) && StartsWith(reading.Tag(next), "v");
             if (reading.IsParticiple(next) && (IsBeForm(word) ? !adjectival : getPassive)) {
                 phrase.passive = true;

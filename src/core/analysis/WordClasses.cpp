@@ -40,7 +40,30 @@ const std::set<std::string, std::less<>>& IrregularParticiples()
     return words;
 }
 
+std::set<std::string, std::less<>> WordsOf(std::string_view list)
+{
+    std::set<std::string, std::less<>> words;
+    for (const std::string& entry : grammar::SplitList(list, '/')) {
+        std::string word;
+        for (char c : entry) {
+            if (c != ' ' && c != '\r' && c != '\n') {
+                word += c;
+            }
+        }
+        if (!word.empty()) {
+            words.insert(grammar::ToLowerAscii(word));
+        }
+    }
+    return words;
+}
+
 } // namespace
+
+bool IsEdAdjective(std::string_view word)
+{
+    static const std::set<std::string, std::less<>> words = WordsOf(grammar::lists::EdAdjectives);
+    return words.count(word) > 0;
+}
 
 std::string ToLower(std::string_view word)
 {

@@ -21,6 +21,8 @@ bool IsAuxiliary(std::string_view word); ///< a modal or a form of do, have or b
 bool IsPastForm(std::string_view word);  ///< was, were, had, did and their negatives
 /// Regular -ed forms, and the irregular participles of the built-in verb lists.
 bool IsParticipleForm(std::string_view word);
+/// Participles used as adjectives of feeling or state ("interested", "tired"), from the built-in list.
+bool IsEdAdjective(std::string_view word);
 /// Adverbs that stand inside a verb phrase ("has never been", "did not go").
 bool IsMidAdverb(std::string_view word);
 bool IsAdverb(std::string_view word);
