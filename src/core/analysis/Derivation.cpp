@@ -236,7 +236,10 @@ VerbPhrase ReadVerbPhrase(const Reading& reading, int finite)
     const auto nextIs = [&](std::size_t k, auto predicate) {
         return phrase.chain.size() > k && predicate(reading.Text(phrase.chain[k]));
     };
-    if (IsFutureModal(first)) {
+    const bool hadContracted = first == "'d" && phrase.perfect;
+    if (hadContracted) {
+        phrase.time = Time::Past;
+    } else if (IsFutureModal(first)) {
         phrase.time = Time::Future;
     } else if (IsWould(first) &&
                !(first == "'d" && phrase.perfect && phrase.chain.size() > 1 && reading.IsParticiple(phrase.chain[1]))) {
@@ -290,11 +293,36 @@ std::string TenseName(const VerbPhrase& phrase)
     return name;
 }
 
+bool IsQuestion(const Reading& reading)
+{
+    return std::any_of(reading.Links().begin(), reading.Links().end(), [](const Link& link) {
+        return link.left == 0 && (StartsWith(link.label, "Wq") || StartsWith(link.label, "Ws") ||
+                                  StartsWith(link.label, "Qd"));
+    });
+}
+
+// Whether a verb takes the word as its object: "wonder if", "ask whether" open noun clauses.
+bool ObjectOfVerb(const Reading& reading, int word)
+{
+    return std::any_of(reading.Links().begin(), reading.Links().end(), [&](const Link& link) {
+        return link.right == word && StartsWith(reading.Tag(link.left), "v");
+    });
+}
+
 void AddClauses(const Reading& reading, std::vector<Finding>& findings)
 {
+    const bool question = IsQuestion(reading);
     for (const Link& link : reading.Links()) {
         const std::string& label = link.label;
         if (label[0] == 'R' && !StartsWith(label, "RW") && !StartsWith(label, "RS") && label != "R*") {
+            // "what" heads no noun: in a question it asks, elsewhere its clause stands as a noun.
+            const std::string& head = reading.Text(link.left);
+            if (head == "what" || head == "whatever") {
+                if (!question) {
+                    findings.push_back({"从句+名词从句", reading.Shown(link.left)});
+                }
+                continue;
+            }
             findings.push_back({"从句+定语从句", reading.Shown(link.right)});
         }
     }
@@ -308,7 +336,9 @@ void AddClauses(const Reading& reading, std::vector<Finding>& findings)
     }
     for (const Link& link : reading.Links()) {
         if (StartsWith(link.label, "Cs") && IsSubordinator(reading.Text(link.left))) {
-            findings.push_back({"从句+状语从句", reading.Shown(link.left)});
+            const std::string& word = reading.Text(link.left);
+            const bool nounClause = word == "whether" || (word == "if" && ObjectOfVerb(reading, link.left));
+            findings.push_back({nounClause ? "从句+名词从句" : "从句+状语从句", reading.Shown(link.left)});
         }
     }
 }
