@@ -62,6 +62,14 @@ analysis::ParseResult LinkGrammarParser::Parse(std::string_view sentence)
         result.message = m_error;
         return result;
     }
+    // Link Grammar aborts the whole program on a sentence without a word.
+    if (std::none_of(sentence.begin(), sentence.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        })) {
+        result.status = analysis::ParseStatus::NoCompleteLinkage;
+        result.message = "no words to parse";
+        return result;
+    }
     if (sentence.size() > kMaxSentenceBytes) {
         result.status = analysis::ParseStatus::NoCompleteLinkage;
         result.message = "the sentence is too long to parse";
