@@ -92,6 +92,10 @@ int Analyse(const std::vector<std::string>& args, std::istream& in, std::ostream
         }
     }
     const auto analyse = [&](const std::string& sentence) {
+        // A blank line is no sentence, though some rules would match its emptiness.
+        if (sentence.find_first_not_of(" \t") == std::string::npos) {
+            return;
+        }
         bool rulesDone = false;
         if (source != Source::Rules && parser) {
             const analysis::ParserAnalysis result = analysis::AnalyseByParser(*parser, sentence);
