@@ -74,6 +74,7 @@ int main(int argc, char* argv[])
     }
     grammar::RuleTable table;
     grammar::BuildRuleTable(table);
+    const grammar::TopicTableMatcher matcher(table);
     platform::LinkGrammarParser parser;
     if (!parser.IsReady()) {
         std::cerr << parser.Error() << '\n';
@@ -111,7 +112,7 @@ int main(int argc, char* argv[])
             }
         }
         std::set<std::string> byRules;
-        for (const analysis::RuleTopic& topic : analysis::RuleTopicsOf(table, sentence)) {
+        for (const analysis::RuleTopic& topic : analysis::RuleTopicsOf(matcher, sentence)) {
             const std::string two = analysis::TwoLevels(topic.selection);
             if (Measured(two)) {
                 byRules.insert(two);

@@ -5,12 +5,11 @@
 #include <optional>
 #include <ostream>
 
-#include <QCoreApplication>
-
 #include "CliChecks.h"
 #include "LinkGrammarParser.h"
 #include "analysis/Analysis.h"
 #include "analysis/ParseCache.h"
+#include "analysis/ParserSearch.h"
 #include "analysis/RuleTopics.h"
 #include "grammar/RuleTable.h"
 #include "library/Library.h"
@@ -40,9 +39,25 @@ std::optional<Source> SourceNamed(const std::string& name)
     return std::nullopt;
 }
 
-void PrintRules(const grammar::RuleTable& table, const std::string& sentence, std::ostream& out)
+// Compiling every rule of the table costs more than matching one sentence, so it is done only
+// when a sentence asks the rules and then kept for the other sentences.
+class RulesAnswer
 {
-    for (const analysis::RuleTopic& topic : analysis::RuleTopicsOf(table, sentence)) {
+public:
+    explicit RulesAnswer(const grammar::RuleTable& table) : m_table(table) {}
+    void Print(const std::string& sentence, std::ostream& out);
+
+private:
+    const grammar::RuleTable& m_table;
+    std::optional<grammar::TopicTableMatcher> m_matcher;
+};
+
+void RulesAnswer::Print(const std::string& sentence, std::ostream& out)
+{
+    if (!m_matcher) {
+        m_matcher.emplace(m_table);
+    }
+    for (const analysis::RuleTopic& topic : analysis::RuleTopicsOf(*m_matcher, sentence)) {
         out << "rules\t" << OneLine(topic.selection) << '\t' << OneLine(topic.matchedWords) << '\n';
     }
 }
@@ -91,6 +106,7 @@ int Analyse(const std::vector<std::string>& args, std::istream& in, std::ostream
             parser.reset();
         }
     }
+    RulesAnswer rules(table);
     const auto analyse = [&](const std::string& sentence) {
         // A blank line is no sentence, though some rules would match its emptiness.
         if (sentence.find_first_not_of(" \t") == std::string::npos) {
@@ -108,16 +124,16 @@ int Analyse(const std::vector<std::string>& args, std::istream& in, std::ostream
                     << result.message << ")" << (source == Source::Parser ? "; the word-list rules answer instead" : "")
                     << '\n';
                 if (source == Source::Parser) {
-                    PrintRules(table, sentence, out);
+                    rules.Print(sentence, out);
                     rulesDone = true;
                 }
             }
         } else if (source == Source::Parser) {
-            PrintRules(table, sentence, out);
+            rules.Print(sentence, out);
             rulesDone = true;
         }
         if (source != Source::Parser && !rulesDone) {
-            PrintRules(table, sentence, out);
+            rules.Print(sentence, out);
         }
     };
 
@@ -140,7 +156,7 @@ int Analyse(const std::vector<std::string>& args, std::istream& in, std::ostream
     return 0;
 }
 
-TopicMatcher ParserTopicMatcher(const std::string& selection, std::string& error)
+analysis::TopicMatcher ParserTopicMatcher(const std::string& selection, std::string& error)
 {
     if (!analysis::ParserCovers(selection)) {
         return {};
@@ -150,32 +166,12 @@ TopicMatcher ParserTopicMatcher(const std::string& selection, std::string& error
         error = parser->Error();
         return {};
     }
-    // The data folder is named after the program, as the window names it.
-    if (QCoreApplication::applicationName().isEmpty() ||
-        QCoreApplication::applicationName() == QStringLiteral("lectoria-cli")) {
-        QCoreApplication::setOrganizationName(QStringLiteral("Lectoria"));
-        QCoreApplication::setApplicationName(QStringLiteral("Lectoria"));
-    }
     std::shared_ptr<analysis::ParseCache> cache = analysis::ParseCache::Open(analysis::DefaultParseCachePath(), error);
     if (!cache) {
         return {};
     }
     cache->DropMissing();
-    return [parser, cache, selection](const std::string& lessonPath, const std::string& title) {
-        const std::string file = library::SentenceAudioPath(lessonPath, false, title, "");
-        const analysis::ParserAnalysis result =
-            analysis::AnalyseFile(*cache, *parser, file, library::SentenceText(title));
-        grammar::MatchResult match;
-        const std::string two = analysis::TwoLevels(selection);
-        for (const analysis::Finding& finding : result.findings) {
-            if (finding.topic == two || finding.topic.rfind(two + "+", 0) == 0) {
-                match.verdict = true;
-                match.matchedWords +=
-                    (match.matchedWords.empty() ? " " : "/ ") + grammar::ToLowerAscii(finding.words) + " ";
-            }
-        }
-        return match;
-    };
+    return analysis::ParserTopicMatcher(parser, cache, selection);
 }
 
 } // namespace lectoria::cli

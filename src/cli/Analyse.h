@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "grammar/TextRules.h"
+#include "analysis/ParserSearch.h"
 
 namespace lectoria::grammar {
 struct RuleTable;
@@ -20,7 +20,6 @@ int Analyse(const std::vector<std::string>& args, std::istream& in, std::ostream
 /// The topic test of "search --by parser" for a topic the parser covers: the parser's findings for each
 /// sentence file, through the parse cache in the user's data folder. Empty with `error` set when the
 /// parser or the cache cannot be had.
-using TopicMatcher = std::function<grammar::MatchResult(const std::string& lessonPath, const std::string& title)>;
-TopicMatcher ParserTopicMatcher(const std::string& selection, std::string& error);
+analysis::TopicMatcher ParserTopicMatcher(const std::string& selection, std::string& error);
 
 } // namespace lectoria::cli

@@ -296,17 +296,16 @@ std::string TenseName(const VerbPhrase& phrase)
 bool IsQuestion(const Reading& reading)
 {
     return std::any_of(reading.Links().begin(), reading.Links().end(), [](const Link& link) {
-        return link.left == 0 && (StartsWith(link.label, "Wq") || StartsWith(link.label, "Ws") ||
-                                  StartsWith(link.label, "Qd"));
+        return link.left == 0 &&
+               (StartsWith(link.label, "Wq") || StartsWith(link.label, "Ws") || StartsWith(link.label, "Qd"));
     });
 }
 
 // Whether a verb takes the word as its object: "wonder if", "ask whether" open noun clauses.
 bool ObjectOfVerb(const Reading& reading, int word)
 {
-    return std::any_of(reading.Links().begin(), reading.Links().end(), [&](const Link& link) {
-        return link.right == word && StartsWith(reading.Tag(link.left), "v");
-    });
+    return std::any_of(reading.Links().begin(), reading.Links().end(),
+                       [&](const Link& link) { return link.right == word && StartsWith(reading.Tag(link.left), "v"); });
 }
 
 void AddClauses(const Reading& reading, std::vector<Finding>& findings)

@@ -159,8 +159,10 @@ int ParseCache::Size() const
 
 std::string DefaultParseCachePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return (std::filesystem::path(folder.toStdString()) / "parses.sqlite").string();
+    // Beside the user's library and named the same whichever program (window or command line)
+    // asks, so that both share what was parsed.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return (std::filesystem::path(folder.toStdString()) / "Lectoria" / "parses.sqlite").string();
 }
 
 std::optional<std::int64_t> ModificationTime(const std::string& file)

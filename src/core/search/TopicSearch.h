@@ -75,7 +75,8 @@ struct SearchRequest
     /// Threads that search lesson folders side by side; 0 takes one per core.
     int threads = 0;
     /// When set, decides the topic instead of the rule (a parser's findings): called with the
-    /// lesson folder and the title, it returns the verdict and the words that showed it. Called from every search thread at once.
+    /// lesson folder and the title, from every search thread at once, it returns the verdict and
+    /// the words that showed it.
     std::function<grammar::MatchResult(const std::string& lessonPath, const std::string& title)> topicMatcher;
 };
 
