@@ -7,6 +7,7 @@
 
 #include "CliChecks.h"
 #include "LinkGrammarParser.h"
+#include "ProgramParser.h"
 #include "analysis/Analysis.h"
 #include "analysis/ParseCache.h"
 #include "analysis/ParserSearch.h"
@@ -161,17 +162,7 @@ analysis::TopicMatcher ParserTopicMatcher(const std::string& selection, std::str
     if (!analysis::ParserCovers(selection)) {
         return {};
     }
-    auto parser = std::make_shared<platform::LinkGrammarParser>();
-    if (!parser->IsReady()) {
-        error = parser->Error();
-        return {};
-    }
-    std::shared_ptr<analysis::ParseCache> cache = analysis::ParseCache::Open(analysis::DefaultParseCachePath(), error);
-    if (!cache) {
-        return {};
-    }
-    cache->DropMissing();
-    return analysis::ParserTopicMatcher(parser, cache, selection);
+    return analysis::ParserTopicMatcher(platform::ProgramParserDesk(error), selection);
 }
 
 } // namespace lectoria::cli

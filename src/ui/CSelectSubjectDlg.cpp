@@ -13,13 +13,77 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QTimer>
 #include <QStringListModel>
 #include <QVBoxLayout>
 
+#include "ProgramParser.h"
+#include "analysis/Analysis.h"
+#include "analysis/ParserSearch.h"
 #include "grammar/TextRules.h"
+#include "library/Library.h"
 
 namespace lectoria::ui {
+
+namespace {
+
+// Draws a topic's sentence count at the right edge of its row in the drop-down list, so that the
+// item's text stays the topic's name: selections, typed grandchildren and stored choices use it.
+class TopicCountDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QVariant count = index.data(CSelectSubjectDlg::kCountRole);
+        if (!count.isValid()) {
+            return;
+        }
+        painter->save();
+        const bool selected = option.state.testFlag(QStyle::State_Selected);
+        QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+        if (count.toULongLong() == 0) {
+            colour.setAlphaF(0.45F);
+        }
+        painter->setPen(colour);
+        painter->drawText(option.rect.adjusted(0, 0, -6, 0), Qt::AlignRight | Qt::AlignVCenter,
+                          QString::number(count.toULongLong()));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.rwidth() += option.fontMetrics.horizontalAdvance(QStringLiteral("0000000")) + 12;
+        return size;
+    }
+};
+
+void SetCount(QComboBox* box, int row, const std::shared_ptr<const TopicCounts>& counts,
+              std::initializer_list<std::string> selections)
+{
+    for (const std::string& selection : selections) {
+        if (!counts) {
+            break;
+        }
+        const auto found = counts->find(selection);
+        if (found != counts->end()) {
+            box->setItemData(row, QVariant::fromValue<qulonglong>(found->second), CSelectSubjectDlg::kCountRole);
+            box->setItemData(row, QStringLiteral("所选课本中有 %1 句").arg(found->second), Qt::ToolTipRole);
+            return;
+        }
+    }
+    box->setItemData(row, QVariant(), CSelectSubjectDlg::kCountRole);
+    box->setItemData(row, QVariant(), Qt::ToolTipRole);
+}
+
+} // namespace
 
 CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     : QDialog(parent), m_input(std::move(input)), m_strSubjectBook(m_input.strSubjectBook),
@@ -40,6 +104,19 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     m_grandchild->setEditable(true);
     m_grandchild->setInsertPolicy(QComboBox::NoInsert);
     m_grandchild->setMaxVisibleItems(20);
+    m_child->setItemDelegate(new TopicCountDelegate(m_child));
+    m_grandchild->setItemDelegate(new TopicCountDelegate(m_grandchild));
+    m_countLine = new QLabel(this);
+    m_countLine->setWordWrap(true);
+    m_byRules = new QRadioButton(QStringLiteral("按词表规则"), this);
+    m_byParser = new QRadioButton(QStringLiteral("按句法分析"), this);
+    m_byRules->setToolTip(QStringLiteral("按内置词表的规则判断句子是否属于所选主题"));
+    m_byParser->setToolTip(
+        QStringLiteral("时态、语态、从句、情态动词、非谓动词和部分句型按句法分析判断,其余主题仍按词表规则"));
+    (m_input.isSearchByParser ? m_byParser : m_byRules)->setChecked(true);
+    m_parseLine = new QLabel(this);
+    m_parseLine->setWordWrap(true);
+    m_parseLine->hide();
     m_mark = new QCheckBox(QStringLiteral("标志"), this);
     m_progress = new QProgressBar(this);
     m_progress->setTextVisible(false);
@@ -72,6 +149,12 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     words->addWidget(m_anyWords);
     auto* topicGroup = new QGroupBox(QStringLiteral("选择语法父主题"), this);
     auto* topics = new QVBoxLayout(topicGroup);
+    auto* judge = new QHBoxLayout;
+    judge->addWidget(m_byRules);
+    judge->addWidget(m_byParser);
+    judge->addStretch(1);
+    topics->addLayout(judge);
+    topics->addWidget(m_parseLine);
     topics->addWidget(m_parent);
     auto* childCaption = new QHBoxLayout;
     childCaption->addWidget(new QLabel(QStringLiteral("选择语法子主题"), this));
@@ -81,6 +164,7 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     topics->addWidget(m_child);
     topics->addWidget(new QLabel(QStringLiteral("选择语法孙主题"), this));
     topics->addWidget(m_grandchild);
+    topics->addWidget(m_countLine);
     auto* actionGroup = new QGroupBox(this);
     auto* actions = new QGridLayout(actionGroup);
     actions->addWidget(m_progress, 0, 0, 1, 2);
@@ -137,6 +221,40 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     connect(button(1104), &QPushButton::clicked, this, [this] { CollectResults(false); });
     connect(button(1083), &QPushButton::clicked, this, [this] { CollectResults(true); });
     connect(button(1084), &QPushButton::clicked, this, &CSelectSubjectDlg::Exit);
+    connect(m_grandchild, &QComboBox::currentTextChanged, this, &CSelectSubjectDlg::ShowCountLine);
+
+    // Counting starts a moment after the books change, so that choosing several books in a row
+    // starts one count rather than one per click.
+    m_counter = new TopicCountsWorker(this);
+    m_countDelay = new QTimer(this);
+    m_countDelay->setSingleShot(true);
+    m_countDelay->setInterval(250);
+    connect(m_countDelay, &QTimer::timeout, this, &CSelectSubjectDlg::StartCounting);
+    connect(m_countDelay, &QTimer::timeout, this, &CSelectSubjectDlg::StartParsing);
+    connect(m_books, &QListWidget::itemSelectionChanged, m_countDelay, qOverload<>(&QTimer::start));
+    connect(m_counter, &TopicCountsWorker::progress, this, [this](int done, int total) {
+        m_countLine->setText(QStringLiteral("正在统计各主题的句数… %1/%2 课").arg(done).arg(total));
+    });
+    connect(m_counter, &TopicCountsWorker::finished, this, [this] {
+        m_counts = m_counter->counts();
+        ShowCounts();
+    });
+    StartCounting();
+
+    // Searching by the parser is as quick as by the rules once every sentence has been parsed, so
+    // the parsing starts as soon as the parser is chosen, and goes on while the learner chooses.
+    m_parsing = new BackgroundTask(this);
+    connect(m_parsing, &BackgroundTask::progress, this, [this](int done, int total) {
+        m_parseLine->setText(QStringLiteral("正在进行句法分析… %1/%2 课").arg(done).arg(total));
+    });
+    connect(m_parsing, &BackgroundTask::finished, this, [this] {
+        ShowParseLine();
+        if (m_parseProblem->empty()) {
+            emit parsesReady();
+        }
+    });
+    connect(m_byParser, &QRadioButton::toggled, this, &CSelectSubjectDlg::StartParsing);
+    StartParsing();
 
     m_search = new SearchWorker(this);
     connect(m_search, &SearchWorker::progress, this, [this](int done, int total) {
@@ -169,6 +287,9 @@ void CSelectSubjectDlg::FillGrandchildren(int p, int c, const std::string& wante
         m_grandchild->addItem(QString::fromStdString(name));
     }
     m_grandchild->setCurrentIndex(combo.names.empty() ? -1 : combo.selected);
+    if (!m_filling) {
+        ShowCounts();
+    }
 }
 
 void CSelectSubjectDlg::OnParentChanged(int index)
@@ -195,7 +316,7 @@ void CSelectSubjectDlg::OnChildChanged(int index)
     FillGrandchildren(m_parent->currentIndex(), index, std::string());
 }
 
-void CSelectSubjectDlg::CollectSelection()
+std::vector<std::string> CSelectSubjectDlg::ChosenBooks() const
 {
     std::vector<std::string> books;
     for (int row = 0; row < m_books->count(); ++row) {
@@ -203,8 +324,97 @@ void CSelectSubjectDlg::CollectSelection()
             books.push_back(m_books->item(row)->text().toStdString());
         }
     }
+    return books;
+}
+
+void CSelectSubjectDlg::StartCounting()
+{
+    m_counts.reset();
+    ShowCounts();
+    const std::vector<std::string> books = ChosenBooks();
+    if (books.empty()) {
+        m_counter->Cancel();
+        return;
+    }
+    m_countLine->setText(QStringLiteral("正在统计各主题的句数…"));
+    m_counter->Start(library::LibraryRootOf(m_input.strFullPath), grammar::JoinList(books, '/'));
+    m_countLine->setVisible(true);
+}
+
+void CSelectSubjectDlg::ShowCounts()
+{
+    const std::string parent = m_parent->currentText().toStdString();
+    for (int row = 0; row < m_child->count(); ++row) {
+        const std::string child = parent + "+" + m_child->itemText(row).toStdString();
+        // A child with grandchildren is counted as its "所有" grandchild: any of them.
+        SetCount(m_child, row, m_counts, {child, child + "+" + std::string(grammar::kAllTopics)});
+    }
+    const std::string child = parent + "+" + m_child->currentText().toStdString();
+    for (int row = 0; row < m_grandchild->count(); ++row) {
+        SetCount(m_grandchild, row, m_counts, {child + "+" + m_grandchild->itemText(row).toStdString()});
+    }
+    ShowCountLine();
+    if (m_counts) {
+        emit countsShown();
+    }
+}
+
+void CSelectSubjectDlg::ShowCountLine()
+{
+    if (!m_counts) {
+        m_countLine->setVisible(m_counter->running());
+        return;
+    }
+    std::string selection = m_parent->currentText().toStdString() + "+" + m_child->currentText().toStdString();
+    if (m_grandchild->count() > 0) {
+        selection += "+" + m_grandchild->currentText().toStdString();
+    }
+    const auto found = m_counts->find(selection);
+    m_countLine->setVisible(true);
+    m_countLine->setText(found == m_counts->end()
+                             ? QStringLiteral("此孙主题不在列表中,无法预先统计句数")
+                             : QStringLiteral("不计主题词,所选课本中有 %1 句属于此主题").arg(found->second));
+}
+
+void CSelectSubjectDlg::StartParsing()
+{
+    m_parsing->Cancel();
+    const std::vector<std::string> books = ChosenBooks();
+    if (!m_byParser->isChecked() || books.empty()) {
+        m_parseLine->hide();
+        return;
+    }
+    m_parseLine->setText(QStringLiteral("正在准备句法分析…"));
+    m_parseLine->show();
+    // Each run reports into its own slot, so a cancelled one cannot speak for a later one.
+    auto problem = std::make_shared<std::string>();
+    m_parseProblem = problem;
+    m_parsing->Start([root = library::LibraryRootOf(m_input.strFullPath), books = grammar::JoinList(books, '/'),
+                      problem](const BackgroundTask::Progress& progress, const std::atomic<bool>& cancel) {
+        const std::shared_ptr<analysis::ParserDesk> desk = platform::ProgramParserDesk(*problem);
+        return desk == nullptr || analysis::FillParseCache(*desk, root, books, progress, &cancel);
+    });
+}
+
+void CSelectSubjectDlg::ShowParseLine()
+{
+    if (!m_parseProblem->empty()) {
+        m_parseLine->setText(
+            QStringLiteral("无法使用句法分析(%1),将按词表规则查找").arg(QString::fromStdString(*m_parseProblem)));
+        return;
+    }
+    m_parseLine->setText(QStringLiteral("所选课本的句子都已完成句法分析"));
+}
+
+bool CSelectSubjectDlg::isSearchByParser() const
+{
+    return m_byParser->isChecked();
+}
+
+void CSelectSubjectDlg::CollectSelection()
+{
     search::TopicSelection selection =
-        search::ComposeTopicSelection(books, m_allWords->text().toStdString(), m_anyWords->text().toStdString(),
+        search::ComposeTopicSelection(ChosenBooks(), m_allWords->text().toStdString(), m_anyWords->text().toStdString(),
                                       m_parent->currentText().toStdString(), m_child->currentText().toStdString(),
                                       m_grandchild->currentText().toStdString());
     m_strSubjectBook = std::move(selection.strSubjectBook);
@@ -240,7 +450,7 @@ void CSelectSubjectDlg::RunSearch()
     request.allText = m_allWords->text().toStdString();
     request.anyText = m_anyWords->text().toStdString();
     request.strSubjectGrammar = m_strSubjectGrammar;
-    m_search->Start(request, &m_table);
+    m_search->Start(request, &m_table, m_byParser->isChecked());
 }
 
 bool CSelectSubjectDlg::searching() const
@@ -259,7 +469,10 @@ void CSelectSubjectDlg::OnSearchDone(const SearchOutcome& outcome)
     }
     m_resultModel->setStringList(shown);
     // Results from the folders that could be read still count; the user learns which are missing.
-    const std::string problems = search::ProblemSummary(outcome.results.problems);
+    std::string problems = search::ProblemSummary(outcome.results.problems);
+    if (!outcome.parserProblem.empty()) {
+        problems = problems.empty() ? outcome.parserProblem : outcome.parserProblem + "; " + problems;
+    }
     m_problemLine->setText(QString::fromStdString(problems));
     m_problemLine->setToolTip(QString::fromStdString(grammar::JoinList(outcome.results.problems, '\n')));
     m_problemLine->setVisible(!problems.empty());

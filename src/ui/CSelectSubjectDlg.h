@@ -5,7 +5,9 @@
 
 #include <QDialog>
 
+#include "BackgroundTask.h"
 #include "SearchWorker.h"
+#include "TopicCountsWorker.h"
 #include "grammar/RuleTable.h"
 #include "search/TopicSearch.h"
 
@@ -17,7 +19,9 @@ class QProgressBar;
 class QLabel;
 class QListView;
 class QStringListModel;
+class QTimer;
 class QPushButton;
+class QRadioButton;
 
 namespace lectoria::ui {
 
@@ -29,6 +33,7 @@ struct TopicSearchInput
     std::string strSubjectBook;
     std::string strSubjectWord;
     std::string strSubjectGrammar;
+    bool isSearchByParser = false;
 };
 
 /// The topic search dialog: books, topic words and a three-level grammar topic; "查找" lists
@@ -54,6 +59,8 @@ public:
     const std::vector<std::string>& resultItems() const { return m_resultItems; }
     const std::vector<std::string>& highlightWords() const { return m_highlightWords; }
     bool selectAndRead() const { return m_selectAndRead; }
+    /// Whether topics the parser covers are decided by its findings rather than by their rules.
+    bool isSearchByParser() const;
 
     QListWidget* booksBox() const { return m_books; }
     QLineEdit* allWordsEdit() const { return m_allWords; }
@@ -67,11 +74,23 @@ public:
     QLabel* problemLine() const { return m_problemLine; }
     QProgressBar* progress() const { return m_progress; }
     QCheckBox* markBox() const { return m_mark; }
+    /// How many sentences of the chosen books the chosen topic finds, or that they are being counted.
+    QLabel* countLine() const { return m_countLine; }
+    QRadioButton* byRulesButton() const { return m_byRules; }
+    QRadioButton* byParserButton() const { return m_byParser; }
+    /// How far the parser has got with the chosen books' sentences; shown while searching by it.
+    QLabel* parseLine() const { return m_parseLine; }
+    /// The item data role of the topic boxes that holds a topic's sentence count, when known.
+    static constexpr int kCountRole = Qt::UserRole + 1;
     QPushButton* button(int id) const;
 
 signals:
     /// A search has ended (found, cancelled or refused).
     void searchFinished();
+    /// The topic boxes show the counts of the chosen books.
+    void countsShown();
+    /// Every sentence of the chosen books has its parser findings kept.
+    void parsesReady();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -82,6 +101,12 @@ private:
     void OnChildChanged(int index);
     void FillGrandchildren(int p, int c, const std::string& wanted);
     void CollectSelection();
+    std::vector<std::string> ChosenBooks() const;
+    void StartCounting();
+    void ShowCounts();
+    void ShowCountLine();
+    void StartParsing();
+    void ShowParseLine();
     void OnSearchDone(const SearchOutcome& outcome);
     void CollectResults(bool selectAndRead);
     void StopSearch();
@@ -100,6 +125,11 @@ private:
     bool m_filling = false;
 
     SearchWorker* m_search = nullptr;
+    TopicCountsWorker* m_counter = nullptr;
+    std::shared_ptr<const TopicCounts> m_counts;
+    QTimer* m_countDelay = nullptr;
+    BackgroundTask* m_parsing = nullptr;
+    std::shared_ptr<std::string> m_parseProblem = std::make_shared<std::string>();
 
     QListWidget* m_books = nullptr;
     QLineEdit* m_allWords = nullptr;
@@ -110,6 +140,10 @@ private:
     QCheckBox* m_mark = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_problemLine = nullptr;
+    QLabel* m_countLine = nullptr;
+    QRadioButton* m_byRules = nullptr;
+    QRadioButton* m_byParser = nullptr;
+    QLabel* m_parseLine = nullptr;
     QListView* m_results = nullptr;
     QStringListModel* m_resultModel = nullptr;
     std::vector<std::pair<int, QPushButton*>> m_buttons;

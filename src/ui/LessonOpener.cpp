@@ -127,12 +127,14 @@ void LessonOpener::RestoreLastState()
         m_restoreSearch = nullptr;
         // A book or lesson gone since last time still lets the rest be read, but the user is told.
         FillTopicResults(outcome.results.Items(), outcome.results.Highlights(),
-                         [this, problem = search::ProblemSummary(outcome.results.problems)] {
+                         [this, problem = outcome.parserProblem.empty()
+                                              ? search::ProblemSummary(outcome.results.problems)
+                                              : outcome.parserProblem] {
                              m_parts.reading->SetListProblem(problem);
                              FinishRestore(true);
                          });
     });
-    m_restoreSearch->Start(request, nullptr);
+    m_restoreSearch->Start(request, nullptr, m_settings.isSearchByParser);
 }
 
 void LessonOpener::FinishRestore(bool read)
@@ -181,6 +183,7 @@ void LessonOpener::OpenTopic()
     input.strSubjectBook = m_settings.strSubjectBook;
     input.strSubjectWord = m_settings.strSubjectWord;
     input.strSubjectGrammar = m_settings.strSubjectGrammar;
+    input.isSearchByParser = m_settings.isSearchByParser;
     CSelectSubjectDlg dialog(input, m_parts.dialogParent);
     const bool confirmed =
         m_parts.runners->runTopicDialog ? m_parts.runners->runTopicDialog(dialog) : dialog.exec() == QDialog::Accepted;
@@ -193,6 +196,7 @@ void LessonOpener::OpenTopic()
     m_settings.strSubjectWord = dialog.strSubjectWord();
     m_settings.strSubjectBook = dialog.strSubjectBook();
     m_settings.strSubjectGrammar = dialog.strSubjectGrammar();
+    m_settings.isSearchByParser = dialog.isSearchByParser();
     SaveNotes();
     FillTopicResults(dialog.resultItems(), dialog.highlightWords(), [this, read = dialog.selectAndRead()] {
         if (read) {

@@ -3,6 +3,9 @@
 #include <QPointer>
 #include <QThread>
 
+#include "ProgramParser.h"
+#include "analysis/Analysis.h"
+
 namespace lectoria::ui {
 
 SearchWorker::SearchWorker(QObject* parent) : QObject(parent) {}
@@ -12,21 +15,32 @@ SearchWorker::~SearchWorker()
     Cancel();
 }
 
-void SearchWorker::Start(const search::SearchRequest& request, const grammar::RuleTable* table)
+void SearchWorker::Start(const search::SearchRequest& request, const grammar::RuleTable* table, bool byParser)
 {
     Cancel();
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     const std::shared_ptr<std::atomic<bool>> cancel = m_cancel;
     // Results come back through queued calls; the guard drops them once this object is gone.
     QPointer<SearchWorker> self(this);
-    m_thread = QThread::create([self, request, table, cancel] {
+    m_thread = QThread::create([self, request, table, byParser, cancel] {
         grammar::RuleTable ownTable;
         if (table == nullptr) {
             grammar::BuildRuleTable(ownTable);
         }
         SearchOutcome outcome;
+        search::SearchRequest asked = request;
+        if (byParser && analysis::ParserCovers(asked.strSubjectGrammar)) {
+            // Loading the parser's dictionary the first time takes a moment; it happens here, off
+            // the window's thread.
+            std::string error;
+            asked.topicMatcher =
+                analysis::ParserTopicMatcher(platform::ProgramParserDesk(error), asked.strSubjectGrammar);
+            if (!asked.topicMatcher) {
+                outcome.parserProblem = "无法使用句法分析(" + error + "),已按词表规则查找";
+            }
+        }
         outcome.results = search::RunTopicSearch(
-            table != nullptr ? *table : ownTable, request,
+            table != nullptr ? *table : ownTable, asked,
             [self, cancel](int done, int total) {
                 if (!cancel->load()) {
                     QMetaObject::invokeMethod(

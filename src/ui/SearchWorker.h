@@ -19,6 +19,8 @@ namespace lectoria::ui {
 struct SearchOutcome
 {
     search::SearchResults results;
+    /// Why a search asked to go by the parser went by the word-list rules instead; else empty.
+    std::string parserProblem;
 };
 
 /// Runs one topic search on a worker thread so the window stays responsive, and reports its
@@ -33,8 +35,9 @@ public:
     ~SearchWorker() override;
 
     /// Starts a search. With `table` null the worker builds a rule table of its own; the given
-    /// table must outlive the search.
-    void Start(const search::SearchRequest& request, const grammar::RuleTable* table);
+    /// table must outlive the search. `byParser` decides the topics the parser covers by its
+    /// findings (through the program's parser and its cache) instead of by their rules.
+    void Start(const search::SearchRequest& request, const grammar::RuleTable* table, bool byParser = false);
     /// Stops the search between two lesson folders and waits for it; no outcome follows.
     void Cancel();
     bool running() const { return m_thread != nullptr; }

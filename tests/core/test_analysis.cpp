@@ -20,6 +20,8 @@
 namespace lectoria::analysis {
 namespace {
 
+namespace fs = std::filesystem;
+
 platform::LinkGrammarParser& Parser()
 {
     static platform::LinkGrammarParser parser;
@@ -174,10 +176,12 @@ TEST(ParserSearch, FindsWhatTheRulesMissInSearchOrderOnEveryThread)
     grammar::RuleTable table;
     grammar::BuildRuleTable(table);
     std::string error;
-    std::shared_ptr<ParseCache> cache = ParseCache::Open((folder.path() / "parses.sqlite").string(), error);
+    std::unique_ptr<ParseCache> cache = ParseCache::Open((folder.path() / "parses.sqlite").string(), error);
     ASSERT_TRUE(cache) << error;
-    auto parser = std::make_shared<platform::LinkGrammarParser>();
+    ParseCache& kept = *cache;
+    auto parser = std::make_unique<platform::LinkGrammarParser>();
     ASSERT_TRUE(parser->IsReady()) << parser->Error();
+    auto desk = std::make_shared<ParserDesk>(std::move(parser), std::move(cache));
 
     search::SearchRequest request;
     request.strFullPath = (folder.path() / book / "Lesson 001 Homework").string();
@@ -186,7 +190,7 @@ TEST(ParserSearch, FindsWhatTheRulesMissInSearchOrderOnEveryThread)
     request.threads = 2;
     EXPECT_TRUE(search::RunTopicSearch(table, request).Items().empty());
 
-    request.topicMatcher = ParserTopicMatcher(parser, cache, request.strSubjectGrammar);
+    request.topicMatcher = ParserTopicMatcher(desk, request.strSubjectGrammar);
     ASSERT_TRUE(request.topicMatcher);
     const search::SearchResults results = search::RunTopicSearch(table, request);
     std::vector<std::string> expected;
@@ -196,8 +200,42 @@ TEST(ParserSearch, FindsWhatTheRulesMissInSearchOrderOnEveryThread)
         expected.push_back(lessonItem + "03 The work has been done.");
     }
     EXPECT_EQ(results.Items(), expected);
-    EXPECT_EQ(cache->Size(), 18);
-    EXPECT_FALSE(ParserTopicMatcher(parser, cache, "名词+er后缀")) << "a topic the parser does not cover";
+    EXPECT_EQ(kept.Size(), 18);
+    EXPECT_FALSE(ParserTopicMatcher(desk, "名词+er后缀")) << "a topic the parser does not cover";
+}
+
+TEST(ParserSearch, FillParsesWhatIsNotKeptAndStopsWhenCancelled)
+{
+    test::TempFolder folder;
+    const std::string book = library::BookNames().front();
+    for (const char* name :
+         {"/Lesson 001 A/01 He runs..sau", "/Lesson 001 A/02 He sits..sau", "/Lesson 002 B/01 He walks..sau"}) {
+        folder.Write(book + name);
+    }
+    std::string error;
+    std::unique_ptr<ParseCache> cache = ParseCache::Open((folder.path() / "parses.sqlite").string(), error);
+    ASSERT_TRUE(cache) << error;
+    auto counting = std::make_unique<CountingParser>();
+    CountingParser& parser = *counting;
+    ParserDesk desk(std::move(counting), std::move(cache));
+    std::vector<std::pair<int, int>> reports;
+    const auto progress = [&reports](int done, int total) { reports.emplace_back(done, total); };
+
+    EXPECT_TRUE(FillParseCache(desk, folder.path().string(), book, progress, nullptr));
+    EXPECT_EQ(parser.calls, 3);
+    EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{0, 2}, {1, 2}, {2, 2}}));
+    EXPECT_TRUE(desk.IsKept((folder.path() / (book + "/Lesson 002 B/01 He walks..sau")).string()));
+
+    // Kept findings are not parsed again; a changed file is.
+    const fs::path changed = folder.path() / (book + "/Lesson 001 A/02 He sits..sau");
+    fs::last_write_time(changed, fs::last_write_time(changed) + std::chrono::seconds(5));
+    EXPECT_TRUE(FillParseCache(desk, folder.path().string(), book, {}, nullptr));
+    EXPECT_EQ(parser.calls, 4);
+
+    const std::atomic<bool> cancelled{true};
+    fs::last_write_time(changed, fs::last_write_time(changed) + std::chrono::seconds(5));
+    EXPECT_FALSE(FillParseCache(desk, folder.path().string(), book, {}, &cancelled));
+    EXPECT_EQ(parser.calls, 4);
 }
 
 TEST(ParseCache, AnUnwritableFolderIsAnError)

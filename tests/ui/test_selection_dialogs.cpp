@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -279,6 +280,88 @@ TEST_F(LibraryFixture, TopicDialogNamesTheBooksItCouldNotReadAndKeepsTheRest)
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_FALSE(dialog.problemLine()->isVisible());
     EXPECT_EQ(Texts(dialog.resultsBox()).size(), 1);
+}
+
+/// The count a topic box shows beside an entry, or -1 when it shows none.
+long long CountBeside(const QComboBox* box, const QString& name)
+{
+    const QVariant count = box->itemData(box->findText(name), ui::CSelectSubjectDlg::kCountRole);
+    return count.isValid() ? static_cast<long long>(count.toULongLong()) : -1;
+}
+
+TEST_F(LibraryFixture, TopicDialogShowsEveryTopicsCountForTheChosenBooksAndCountsAgainWhenALessonChanges)
+{
+    ui::CSelectSubjectDlg dialog(Input(m_folder.path().string(), "New Concept English Book 1", "时态+现在完成时"));
+    QSignalSpy shown(&dialog, &ui::CSelectSubjectDlg::countsShown);
+    dialog.show();
+    ASSERT_TRUE(shown.wait(20000));
+    // The same numbers a search finds: "03 C has gone" and "01 He has seen it.".
+    EXPECT_EQ(CountBeside(dialog.childBox(), QStringLiteral("现在完成时")), 2);
+    EXPECT_EQ(CountBeside(dialog.childBox(), QStringLiteral("过去完成时")), 0);
+    EXPECT_EQ(CountBeside(dialog.childBox(), QStringLiteral("所有")), 7);
+    EXPECT_EQ(CountBeside(dialog.parentBox(), QStringLiteral("时态")), -1)
+        << "a parent's count would be every sentence";
+    EXPECT_EQ(dialog.childBox()->currentText(), QStringLiteral("现在完成时")) << "the entry's text stays the name";
+    EXPECT_TRUE(dialog.countLine()->text().contains(QStringLiteral("2 句")));
+
+    // Another parent's children get their counts at once, from the same count.
+    dialog.parentBox()->setCurrentIndex(dialog.parentBox()->findText(QStringLiteral("句型")));
+    EXPECT_GE(CountBeside(dialog.childBox(), QStringLiteral("一般疑问句")), 0);
+
+    // Choosing a second book counts both.
+    dialog.parentBox()->setCurrentIndex(dialog.parentBox()->findText(QStringLiteral("时态")));
+    dialog.booksBox()
+        ->findItems(QStringLiteral("New Concept English Book 2"), Qt::MatchExactly)
+        .front()
+        ->setSelected(true);
+    ASSERT_TRUE(shown.wait(20000));
+    EXPECT_EQ(CountBeside(dialog.childBox(), QStringLiteral("现在完成时")), 3);
+
+    // A sentence added to a lesson is counted when the dialog opens next.
+    m_folder.Write(fs::path("New Concept English Book 2") / "Lesson 005 Fifth" / "02 We have won..sau");
+    ui::CSelectSubjectDlg again(
+        Input(m_folder.path().string(), "New Concept English Book 1/New Concept English Book 2", "时态+现在完成时"));
+    QSignalSpy shownAgain(&again, &ui::CSelectSubjectDlg::countsShown);
+    again.show();
+    ASSERT_TRUE(shownAgain.wait(20000));
+    EXPECT_EQ(CountBeside(again.childBox(), QStringLiteral("现在完成时")), 4);
+
+    // No book chosen: no counts and no line.
+    again.booksBox()->clearSelection();
+    QTest::qWait(400);
+    EXPECT_EQ(CountBeside(again.childBox(), QStringLiteral("现在完成时")), -1);
+    EXPECT_FALSE(again.countLine()->isVisible());
+}
+
+TEST_F(LibraryFixture, TopicDialogSearchesByTheParserWhatTheRulesMissAndKeepsTheChoice)
+{
+    m_folder.Write(fs::path("New Concept English Book 2") / "Lesson 005 Fifth" / "02 I have finished my homework..sau");
+    ui::TopicSearchInput input = Input(m_folder.path().string(), "New Concept English Book 2", "时态+现在完成时");
+    input.isSearchByParser = true;
+    ui::CSelectSubjectDlg dialog(input);
+    QSignalSpy ready(&dialog, &ui::CSelectSubjectDlg::parsesReady);
+    QSignalSpy finished(&dialog, &ui::CSelectSubjectDlg::searchFinished);
+    dialog.show();
+    EXPECT_TRUE(dialog.byParserButton()->isChecked());
+    ASSERT_TRUE(ready.wait(60000)) << dialog.parseLine()->text().toStdString();
+    EXPECT_TRUE(dialog.parseLine()->isVisible());
+    EXPECT_EQ(dialog.parseLine()->text(), QStringLiteral("所选课本的句子都已完成句法分析"));
+
+    dialog.RunSearch();
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(Texts(dialog.resultsBox()),
+              (QStringList{QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\01 She has left."),
+                           QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\02 I have finished my homework.")}));
+
+    // The word-list rule for the tense does not see "have finished".
+    QTest::mouseClick(dialog.byRulesButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.parseLine()->isVisible());
+    dialog.RunSearch();
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_EQ(Texts(dialog.resultsBox()),
+              (QStringList{QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\01 She has left.")}));
+    QTest::mouseClick(dialog.button(1104), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isSearchByParser());
 }
 
 TEST_F(LibraryFixture, TopicDialogExitDuringASearchLeavesNoResult)

@@ -1,6 +1,7 @@
 #include "search/TopicCensus.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "library/Library.h"
 #include "search/GrammarMarks.h"
@@ -24,7 +25,38 @@ struct CensusWorker
     std::vector<std::uint64_t> markedCounts; ///< per topic, for markable topics only
 };
 
+// FNV-1a: the fingerprint only has to change when its input does, not resist anyone.
+void Mix(std::uint64_t& hash, std::string_view bytes)
+{
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    }
+    hash = (hash ^ 0xffU) * 0x100000001b3ULL;
+}
+
+void MixModificationTime(std::uint64_t& hash, const std::string& path)
+{
+    Mix(hash, path);
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(std::filesystem::path(path), error);
+    const long long ticks = error ? -1 : static_cast<long long>(time.time_since_epoch().count());
+    Mix(hash, std::string_view(reinterpret_cast<const char*>(&ticks), sizeof ticks));
+}
+
 } // namespace
+
+std::uint64_t CensusFingerprint(const std::string& libraryRoot, const std::string& strSubjectBook)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    MixModificationTime(hash, (std::filesystem::path(libraryRoot) / kLibraryMarkFile).string());
+    for (const std::string& book : grammar::SplitList(strSubjectBook, '/')) {
+        MixModificationTime(hash, (std::filesystem::path(libraryRoot) / book).string());
+    }
+    for (const std::string& lesson : LessonFoldersToSearch(libraryRoot, strSubjectBook)) {
+        MixModificationTime(hash, lesson);
+    }
+    return hash;
+}
 
 std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matcher, const std::string& libraryRoot,
                                           const std::string& strSubjectBook, int threads,

@@ -20,4 +20,10 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
                                           const SearchProgress& progress = {},
                                           const std::atomic<bool>* cancel = nullptr);
 
+/// A value that changes whenever the census of the chosen books may change: a lesson folder is
+/// added, removed or renamed, or a sentence file in one is (which changes the folder's
+/// modification time), or the library's own mark file changes. Costs one look at each folder, far
+/// less than reading every sentence file.
+std::uint64_t CensusFingerprint(const std::string& libraryRoot, const std::string& strSubjectBook);
+
 } // namespace lectoria::search

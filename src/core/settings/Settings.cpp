@@ -53,6 +53,7 @@ const Key kKeys[] = {
     {"strSubjectBook", Text{&Settings::strSubjectBook}},
     {"strSubjectGrammar", Text{&Settings::strSubjectGrammar}},
     {"isSelectSubject", Flag{&Settings::isSelectSubject}},
+    {"isSearchByParser", Flag{&Settings::isSearchByParser}},
 };
 
 template <class... Visitors> struct Overloaded : Visitors...

@@ -75,6 +75,8 @@ struct Settings : PaneScales
     std::string strSubjectBook;
     std::string strSubjectGrammar = kDefaultSubjectGrammar;
     bool isSelectSubject = false;
+    /// The topic search decides the topics the parser covers by its findings.
+    bool isSearchByParser = false;
 };
 
 /// Named integers and strings with defaults: the application profile, section "kelvaro".
