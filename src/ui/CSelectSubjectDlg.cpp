@@ -351,7 +351,9 @@ void CSelectSubjectDlg::ShowCounts()
     }
     const std::string child = parent + "+" + m_child->currentText().toStdString();
     for (int row = 0; row < m_grandchild->count(); ++row) {
-        SetCount(m_grandchild, row, m_counts, {child + "+" + m_grandchild->itemText(row).toStdString()});
+        const std::string grandchild = child + "+" + m_grandchild->itemText(row).toStdString();
+        SetCount(m_grandchild, row, m_counts,
+                 {grandchild, row == 0 && m_grandchild->count() == 1 ? child : grandchild});
     }
     ShowCountLine();
     if (m_counts) {
@@ -369,7 +371,11 @@ void CSelectSubjectDlg::ShowCountLine()
     if (m_grandchild->count() > 0) {
         selection += "+" + m_grandchild->currentText().toStdString();
     }
-    const auto found = m_counts->find(selection);
+    auto found = m_counts->find(selection);
+    // "所有" as the only grandchild stands for no grandchild at all.
+    if (found == m_counts->end() && m_grandchild->currentText().toStdString() == grammar::kAllTopics) {
+        found = m_counts->find(selection.substr(0, selection.rfind('+')));
+    }
     m_countLine->setVisible(true);
     m_countLine->setText(found == m_counts->end()
                              ? QStringLiteral("此孙主题不在列表中,无法预先统计句数")

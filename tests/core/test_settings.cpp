@@ -44,18 +44,19 @@ TEST(Settings, SaveWritesEveryKeyInOrderAndLoadReadsThemBack)
     settings.strSubjectBook = "New Concept English Book 1/Some English Songs";
     settings.strSubjectGrammar = "时态+现在完成时";
     settings.isSelectSubject = true;
+    settings.isSearchByParser = true;
 
     MemoryProfile profile;
     SaveSettings(profile, settings);
-    ASSERT_EQ(profile.writes.size(), 13u * 3u + 13u);
+    ASSERT_EQ(profile.writes.size(), 13u * 3u + 14u);
     EXPECT_EQ(profile.writes[0], "0Red");
     EXPECT_EQ(profile.writes[2], "0Blue");
     EXPECT_EQ(profile.writes[38], "12Blue");
     const std::vector<std::string> rest(profile.writes.begin() + 39, profile.writes.end());
-    EXPECT_EQ(rest,
-              (std::vector<std::string>{"fListRightScale", "fGrammarTopScale", "fWholeBottomScale", "isColorTitle",
-                                        "isColorClient", "nRepeatPlayNum", "nDuration", "nNowPlayNum", "strFullPath",
-                                        "strSubjectWord", "strSubjectBook", "strSubjectGrammar", "isSelectSubject"}));
+    EXPECT_EQ(rest, (std::vector<std::string>{"fListRightScale", "fGrammarTopScale", "fWholeBottomScale",
+                                              "isColorTitle", "isColorClient", "nRepeatPlayNum", "nDuration",
+                                              "nNowPlayNum", "strFullPath", "strSubjectWord", "strSubjectBook",
+                                              "strSubjectGrammar", "isSelectSubject", "isSearchByParser"}));
     // Scales are stored times 1000, truncated: 0.2499 is 249, not 250.
     EXPECT_EQ(profile.ints["fListRightScale"], 249);
     EXPECT_EQ(profile.ints["isColorTitle"], 1);
@@ -68,6 +69,7 @@ TEST(Settings, SaveWritesEveryKeyInOrderAndLoadReadsThemBack)
     EXPECT_EQ(loaded.nNowPlayNum, 7);
     EXPECT_EQ(loaded.strSubjectGrammar, "时态+现在完成时");
     EXPECT_TRUE(loaded.isSelectSubject);
+    EXPECT_TRUE(loaded.isSearchByParser);
 }
 
 TEST(Settings, ClientColoursOffTakeTheButtonFaceAndSaveIt)

@@ -167,6 +167,20 @@ TEST_F(WindowFixture, OpeningALessonAfterAPauseReadsItsFirstSentenceInFull)
         << m_window->statusLine()->text().toStdString();
 }
 
+TEST_F(WindowFixture, TopicRestoreSearchesByTheParserWhenThatWasChosen)
+{
+    m_folder.Write(fs::path("program") / "New Concept English Book 1" / "Lesson 002 Other" /
+                   "03 I have finished my homework..sau");
+    Open("[kelvaro]\nisSelectSubject=1\nisSearchByParser=1\nstrSubjectBook=New Concept English Book 1\n"
+         "strSubjectWord=+\nstrSubjectGrammar=时态+现在完成时\nstrFullPath=" +
+         DefaultLesson() + "\n");
+    m_window->RestoreLastState();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_window->restoring(); }, 60000));
+    EXPECT_EQ(ListTexts(), (QStringList{QStringLiteral("03 He has lost it."), QStringLiteral("01 She has gone home."),
+                                        QStringLiteral("03 I have finished my homework.")}));
+    EXPECT_TRUE(m_window->settings().isSearchByParser);
+}
+
 TEST_F(WindowFixture, TopicRestoreReadsWhatIsLeftAndNamesABookThatIsGone)
 {
     Open("[kelvaro]\nisSelectSubject=1\nstrSubjectBook=New Concept English Book 1/Gone Book\n"

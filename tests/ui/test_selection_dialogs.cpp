@@ -304,6 +304,11 @@ TEST_F(LibraryFixture, TopicDialogShowsEveryTopicsCountForTheChosenBooksAndCount
     EXPECT_EQ(dialog.childBox()->currentText(), QStringLiteral("现在完成时")) << "the entry's text stays the name";
     EXPECT_TRUE(dialog.countLine()->text().contains(QStringLiteral("2 句")));
 
+    // "所有" everywhere is every sentence.
+    dialog.parentBox()->setCurrentIndex(dialog.parentBox()->findText(QStringLiteral("所有")));
+    EXPECT_TRUE(dialog.countLine()->text().contains(QStringLiteral("7 句")))
+        << dialog.countLine()->text().toStdString();
+
     // Another parent's children get their counts at once, from the same count.
     dialog.parentBox()->setCurrentIndex(dialog.parentBox()->findText(QStringLiteral("句型")));
     EXPECT_GE(CountBeside(dialog.childBox(), QStringLiteral("一般疑问句")), 0);
@@ -349,9 +354,10 @@ TEST_F(LibraryFixture, TopicDialogSearchesByTheParserWhatTheRulesMissAndKeepsThe
 
     dialog.RunSearch();
     ASSERT_TRUE(finished.wait(20000));
-    EXPECT_EQ(Texts(dialog.resultsBox()),
-              (QStringList{QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\01 She has left."),
-                           QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\02 I have finished my homework.")}));
+    EXPECT_EQ(
+        Texts(dialog.resultsBox()),
+        (QStringList{QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\01 She has left."),
+                     QStringLiteral("New Concept English Book 2\\Lesson 005 Fifth\\02 I have finished my homework.")}));
 
     // The word-list rule for the tense does not see "have finished".
     QTest::mouseClick(dialog.byRulesButton(), Qt::LeftButton);
