@@ -183,7 +183,7 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
     auto* root = new QHBoxLayout(this);
     root->addLayout(left, 0);
     root->addWidget(resultsGroup, 1);
-    resize(1000, 640);
+    resize(1000, 720);
 
     // Books, preselected as last time.
     const std::vector<std::string> chosen = grammar::SplitList(m_input.strSubjectBook, '/');
@@ -254,6 +254,7 @@ CSelectSubjectDlg::CSelectSubjectDlg(TopicSearchInput input, QWidget* parent)
         }
     });
     connect(m_byParser, &QRadioButton::toggled, this, &CSelectSubjectDlg::StartParsing);
+    connect(m_byParser, &QRadioButton::toggled, this, &CSelectSubjectDlg::ShowCountLine);
     StartParsing();
 
     m_search = new SearchWorker(this);
@@ -377,9 +378,16 @@ void CSelectSubjectDlg::ShowCountLine()
         found = m_counts->find(selection.substr(0, selection.rfind('+')));
     }
     m_countLine->setVisible(true);
-    m_countLine->setText(found == m_counts->end()
-                             ? QStringLiteral("此孙主题不在列表中,无法预先统计句数")
-                             : QStringLiteral("不计主题词,所选课本中有 %1 句属于此主题").arg(found->second));
+    if (found == m_counts->end()) {
+        m_countLine->setText(QStringLiteral("此孙主题不在列表中,无法预先统计句数"));
+    } else if (m_byParser->isChecked() && analysis::ParserCovers(selection)) {
+        // The counts come from the rules; the parser may find more or fewer.
+        m_countLine->setText(
+            QStringLiteral("不计主题词,按词表规则所选课本中有 %1 句属于此主题,按句法分析以查找结果为准")
+                .arg(found->second));
+    } else {
+        m_countLine->setText(QStringLiteral("不计主题词,所选课本中有 %1 句属于此主题").arg(found->second));
+    }
 }
 
 void CSelectSubjectDlg::StartParsing()

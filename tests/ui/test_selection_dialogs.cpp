@@ -351,6 +351,9 @@ TEST_F(LibraryFixture, TopicDialogSearchesByTheParserWhatTheRulesMissAndKeepsThe
     ASSERT_TRUE(ready.wait(60000)) << dialog.parseLine()->text().toStdString();
     EXPECT_TRUE(dialog.parseLine()->isVisible());
     EXPECT_EQ(dialog.parseLine()->text(), QStringLiteral("所选课本的句子都已完成句法分析"));
+    // The counts beside the topics come from the rules, and the line says so.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&dialog] { return dialog.countLine()->text().contains(QStringLiteral("按词表规则")); }, 20000));
 
     dialog.RunSearch();
     ASSERT_TRUE(finished.wait(20000));
