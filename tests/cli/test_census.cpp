@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "Cli.h"
+#include "CliRunning.h"
 #include "TempFolder.h"
 #include "grammar/RuleTable.h"
 #include "grammar/TopicTableMatcher.h"
@@ -18,23 +19,10 @@
 using namespace lectoria;
 using lectoria::test::TempFolder;
 
+using lectoria::test::Cli;
+using lectoria::test::CliRun;
+
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args)
-{
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::RunCli(args, in, out, err);
-    return CliRun{status, out.str(), err.str()};
-}
 
 const grammar::RuleTable& Table()
 {

@@ -1,4 +1,5 @@
 #include "Cli.h"
+#include "CliRunning.h"
 
 #include <filesystem>
 #include <sstream>
@@ -13,23 +14,10 @@ using lectoria::test::ReadBytes;
 using lectoria::test::TempFolder;
 namespace fs = std::filesystem;
 
+using lectoria::test::Cli;
+using lectoria::test::CliRun;
+
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args, const std::string& input = "")
-{
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, in, out, err);
-    return CliRun{status, out.str(), err.str()};
-}
 
 TEST(CliNormalize, PrintsTheTokenTextExactly)
 {

@@ -5,24 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "Cli.h"
+#include "CliRunning.h"
+
+using lectoria::test::Cli;
+using lectoria::test::CliRun;
 
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args, const std::string& input = "")
-{
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = lectoria::cli::RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(CliAnalyse, PrintsSourceTopicAndWordsPerFinding)
 {

@@ -3,6 +3,7 @@
 // that cannot be read. Some cases run the real program, so that its standard output and its
 // user are the real ones.
 #include "Cli.h"
+#include "CliRunning.h"
 
 #include <csignal>
 #include <filesystem>
@@ -30,23 +31,10 @@ using lectoria::test::TempFolder;
 namespace fs = std::filesystem;
 namespace grammar = lectoria::grammar;
 
+using lectoria::test::Cli;
+using lectoria::test::CliRun;
+
 namespace {
-
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args)
-{
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, in, out, err);
-    return CliRun{status, out.str(), err.str()};
-}
 
 /// Where the program's standard output goes.
 enum class Output

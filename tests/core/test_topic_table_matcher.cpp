@@ -79,6 +79,18 @@ TEST(TopicTableMatcher, EveryTopicOfEverySentenceEqualsMatchRule)
             verdicts += expected.verdict ? 1 : 0;
             erasedTrue += expected.verdict && rules[t].erase.size() > 1 ? 1 : 0;
         }
+        // Counting trusts that a rule the sentence did not decide kept its default verdict.
+        std::vector<bool> decided(matcher.RuleCount());
+        for (const std::uint32_t r : scan.DecidedRules()) {
+            ASSERT_FALSE(decided[r]) << "rule " << r << " listed twice on \"" << sentence << '"';
+            decided[r] = true;
+        }
+        for (std::uint32_t r = 0; r < matcher.RuleCount(); ++r) {
+            if (!decided[r]) {
+                ASSERT_EQ(scan.RuleVerdict(r), matcher.DefaultVerdict(r))
+                    << "rule " << r << " on \"" << sentence << '"';
+            }
+        }
     }
     // The corpus must reach both verdicts, including rules that erase, or it proves little.
     EXPECT_GT(verdicts, 1000u);

@@ -248,7 +248,8 @@ TopicScan::TopicScan(const TopicTableMatcher& matcher)
     : m_matcher(matcher), m_allOfCount(matcher.m_rules.size()), m_anyOfFirst(matcher.m_rules.size()),
       m_anyAfterFirst(matcher.m_rules.size()), m_noneOf(matcher.m_rules.size()), m_verdict(matcher.m_rules.size()),
       m_erasedText(matcher.m_eraseGroups.size()), m_erased(matcher.m_eraseGroups.size()),
-      m_ruleStamp(matcher.m_rules.size(), 0), m_groupStamp(matcher.m_eraseGroups.size(), 0)
+      m_ruleStamp(matcher.m_rules.size(), 0), m_groupStamp(matcher.m_eraseGroups.size(), 0),
+      m_decidedStamp(matcher.m_rules.size(), 0)
 {
     for (Occurrences* occurrences : {&m_occurrences, &m_erasedOccurrences}) {
         occurrences->stamp.assign(matcher.m_literals.size(), 0);
@@ -412,6 +413,22 @@ void TopicScan::RunNormalized(std::string_view normalized)
         Accumulate(m_erasedOccurrences, g);
         for (const std::uint32_t r : group.rules) {
             m_verdict[r] = Decide(r, m_erasedOccurrences) ? 1 : 0;
+        }
+    }
+
+    m_decided.clear();
+    const auto decided = [this](std::uint32_t r) {
+        if (m_decidedStamp[r] != m_pass) {
+            m_decidedStamp[r] = m_pass;
+            m_decided.push_back(r);
+        }
+    };
+    for (const std::uint32_t r : m_touched) {
+        decided(r);
+    }
+    for (const std::uint32_t g : m_erasedGroups) {
+        for (const std::uint32_t r : m_matcher.m_eraseGroups[g].rules) {
+            decided(r);
         }
     }
 }

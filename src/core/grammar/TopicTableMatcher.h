@@ -34,6 +34,8 @@ public:
     std::size_t StateCount() const { return m_outLiteral.size(); }
     /// Topics that share a rule string share its number.
     std::uint32_t RuleOfTopic(std::size_t topic) const { return m_ruleOfTopic[topic]; }
+    /// A rule's verdict on a sentence in which none of its literals occurs.
+    bool DefaultVerdict(std::uint32_t rule) const { return m_defaultVerdict[rule] != 0; }
 
 private:
     friend class TopicScan;
@@ -111,6 +113,9 @@ public:
     bool RuleVerdict(std::uint32_t rule) const { return m_verdict[rule] != 0; }
     /// What MatchRule gives for the topic's rule, matchedWords included (also on a false verdict).
     MatchResult Result(std::size_t topic) const;
+    /// The rules the last sentence decided for itself, each once; every other rule has its
+    /// default verdict. Usually a few dozen of the thousands, which is what makes counting cheap.
+    const std::vector<std::uint32_t>& DecidedRules() const { return m_decided; }
 
 private:
     /// Which literals occur in one text, and where each first starts.
@@ -149,6 +154,8 @@ private:
     std::vector<std::uint32_t> m_groupStamp;
     std::vector<std::uint32_t> m_touchedGroups;
     std::vector<std::uint32_t> m_erasedGroups;
+    std::vector<std::uint32_t> m_decided;
+    std::vector<std::uint32_t> m_decidedStamp;
     std::uint32_t m_pass = 0;
 };
 

@@ -15,13 +15,15 @@ namespace {
 struct CensusWorker
 {
     explicit CensusWorker(const grammar::TopicTableMatcher& matcher)
-        : scan(matcher), ruleCounts(matcher.RuleCount()), markedCounts(matcher.Topics().size())
+        : scan(matcher), ruleChanges(matcher.RuleCount()), markedCounts(matcher.Topics().size())
     {}
 
     grammar::TopicScan scan;
     library::LessonTitles titles;
     std::string sentence;
-    std::vector<std::uint64_t> ruleCounts;
+    std::uint64_t sentences = 0;
+    /// Per rule, how many more (or fewer) sentences it passed than its default verdict says.
+    std::vector<std::int64_t> ruleChanges;
     std::vector<std::uint64_t> markedCounts; ///< per topic, for markable topics only
 };
 
@@ -104,8 +106,12 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
                     }
                 }
                 own.scan.Run(own.sentence);
-                for (std::uint32_t r = 0; r < own.ruleCounts.size(); ++r) {
-                    own.ruleCounts[r] += own.scan.RuleVerdict(r) ? 1 : 0;
+                ++own.sentences;
+                for (const std::uint32_t r : own.scan.DecidedRules()) {
+                    const bool verdict = own.scan.RuleVerdict(r);
+                    if (verdict != matcher.DefaultVerdict(r)) {
+                        own.ruleChanges[r] += verdict ? 1 : -1;
+                    }
                 }
                 std::string id;
                 for (const std::size_t t : markable) {
@@ -126,7 +132,10 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
     std::vector<std::uint64_t> counts(topics.size());
     for (const CensusWorker& own : state) {
         for (std::size_t t = 0; t < topics.size(); ++t) {
-            counts[t] += marks[t].markable ? own.markedCounts[t] : own.ruleCounts[matcher.RuleOfTopic(t)];
+            const std::uint32_t rule = matcher.RuleOfTopic(t);
+            const std::int64_t passed =
+                (matcher.DefaultVerdict(rule) ? static_cast<std::int64_t>(own.sentences) : 0) + own.ruleChanges[rule];
+            counts[t] += marks[t].markable ? own.markedCounts[t] : static_cast<std::uint64_t>(passed);
         }
     }
     return counts;
