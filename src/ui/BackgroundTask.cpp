@@ -1,6 +1,5 @@
 #include "BackgroundTask.h"
 
-#include <QPointer>
 #include <QThreadPool>
 
 namespace lectoria::ui {
@@ -22,27 +21,16 @@ void BackgroundTask::Start(Work work)
     QPointer<BackgroundTask> self(this);
     QThreadPool::globalInstance()->start([self, cancel, work = std::move(work)] {
         const Progress report = [self, cancel](int done, int total) {
-            QMetaObject::invokeMethod(
-                self.data(),
-                [self, cancel, done, total] {
-                    if (self && !cancel->load()) {
-                        emit self->progress(done, total);
-                    }
-                },
-                Qt::QueuedConnection);
+            PostUnlessCancelled(self, cancel,
+                                [done, total](BackgroundTask* task) { emit task->progress(done, total); });
         };
         if (!work(report, *cancel) || cancel->load()) {
             return;
         }
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self, cancel] {
-                if (self && !cancel->load()) {
-                    self->m_done = true;
-                    emit self->finished();
-                }
-            },
-            Qt::QueuedConnection);
+        PostUnlessCancelled(self, cancel, [](BackgroundTask* task) {
+            task->m_done = true;
+            emit task->finished();
+        });
     });
 }
 

@@ -5,8 +5,24 @@
 #include <memory>
 
 #include <QObject>
+#include <QPointer>
 
 namespace lectoria::ui {
+
+/// Runs `call(owner)` on the owner's thread later, unless by then the owner is gone or the work
+/// that posts it was cancelled: how a worker thread reports without outliving its reader.
+template <class Owner, class Call>
+void PostUnlessCancelled(const QPointer<Owner>& owner, const std::shared_ptr<std::atomic<bool>>& cancel, Call call)
+{
+    QMetaObject::invokeMethod(
+        owner.data(),
+        [owner, cancel, call = std::move(call)] {
+            if (owner && !cancel->load()) {
+                call(owner.data());
+            }
+        },
+        Qt::QueuedConnection);
+}
 
 /// Runs one piece of work at a time in the application's thread pool and reports its progress and
 /// its end on the owner's thread. Work is never waited for, so neither starting another nor

@@ -1,8 +1,8 @@
 #include "SearchWorker.h"
 
-#include <QPointer>
 #include <QThread>
 
+#include "BackgroundTask.h"
 #include "ProgramParser.h"
 #include "analysis/Analysis.h"
 
@@ -42,30 +42,15 @@ void SearchWorker::Start(const search::SearchRequest& request, const grammar::Ru
         outcome.results = search::RunTopicSearch(
             table != nullptr ? *table : ownTable, asked,
             [self, cancel](int done, int total) {
-                if (!cancel->load()) {
-                    QMetaObject::invokeMethod(
-                        self.data(),
-                        [self, cancel, done, total] {
-                            if (self && !cancel->load()) {
-                                emit self->progress(done, total);
-                            }
-                        },
-                        Qt::QueuedConnection);
-                }
+                PostUnlessCancelled(self, cancel,
+                                    [done, total](SearchWorker* worker) { emit worker->progress(done, total); });
             },
             cancel.get());
         if (cancel->load()) {
             return;
         }
-        QMetaObject::invokeMethod(
-            self.data(),
-            [self, cancel, outcome] {
-                // A search cancelled after it posted its outcome reports nothing.
-                if (self && !cancel->load()) {
-                    self->Finish(outcome);
-                }
-            },
-            Qt::QueuedConnection);
+        // A search cancelled after it posted its outcome reports nothing.
+        PostUnlessCancelled(self, cancel, [outcome](SearchWorker* worker) { worker->Finish(outcome); });
     });
     m_thread->start();
 }
