@@ -327,6 +327,7 @@ void CParlivoDlg::BindCommands()
     commands.Bind(kCancelTitleColorCommand, [this] { m_colours->CancelTitleColors(); });
     commands.Bind(kSetTitleColorCommand, [this] { m_colours->SetTitleColors(); });
     commands.Bind(kHelpCommand, [this] { ShowHelp(); });
+    commands.Bind(kGrammarAnalysisCommand, [this] { AnalyseCurrentSentence(); });
     commands.Bind(kCloseCommand, [this] { close(); });
     commands.Bind(kRestoreCommand, [this] { showNormal(); });
     commands.Bind(kMinimizeCommand, [this] { showMinimized(); });

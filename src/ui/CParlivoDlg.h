@@ -139,6 +139,8 @@ private:
     bool SaveProfile();
 
     void ShowLargePaneMenu(const QPoint& globalPos);
+    /// "语法分析" of the sentence being read.
+    void AnalyseCurrentSentence();
 
     settings::ProfileStore& m_profile;
     settings::Settings m_settings;

@@ -24,6 +24,7 @@
 #include "HalftoneBand.h"
 #include "TitleBar.h"
 #include "WindowCommands.h"
+#include "library/Library.h"
 
 namespace lectoria::ui {
 
@@ -80,6 +81,19 @@ void CParlivoDlg::ReloadLesson()
     m_opener->ReloadLesson();
 }
 
+void CParlivoDlg::AnalyseCurrentSentence()
+{
+    const int index = m_reading->loop().currentListIndex();
+    const std::string title = index < 0 ? std::string() : m_reading->ItemText(index);
+    const QString sentence = QString::fromStdString(library::SentenceText(title)).trimmed();
+    if (sentence.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("Lectoria语法分析"),
+                                 QStringLiteral("没有当前句子,请先在列表中选择句子."));
+        return;
+    }
+    m_opener->AnalyseSentence(sentence);
+}
+
 void CParlivoDlg::ShowLargePaneMenu(const QPoint& globalPos)
 {
     auto* menu = new QMenu(m_currentPane);
@@ -88,6 +102,7 @@ void CParlivoDlg::ShowLargePaneMenu(const QPoint& globalPos)
     QAction* colour = menu->addAction(QIcon(QStringLiteral(":/icons/colour.svg")), QStringLiteral("选择颜色(&C)"));
     menu->addSeparator();
     QAction* topic = menu->addAction(QIcon(QStringLiteral(":/icons/open-topic.svg")), QStringLiteral("打开主题(&S)"));
+    menu->addAction(m_commands->action(kGrammarAnalysisCommand));
     menu->addSeparator();
     QAction* help = menu->addAction(QIcon(QStringLiteral(":/icons/help.svg")), QStringLiteral("帮助系统"));
     menu->addSeparator();

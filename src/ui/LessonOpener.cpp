@@ -4,6 +4,7 @@
 
 #include "CProgressCtrlStart.h"
 #include "CSelectSubjectDlg.h"
+#include "GrammarAnalysisDlg.h"
 #include "CSelectTextDlg.h"
 #include "CSpecialListBox.h"
 #include "ImportLessonDlg.h"
@@ -173,6 +174,11 @@ void LessonOpener::OpenText()
 
 void LessonOpener::OpenTopic()
 {
+    OpenTopicFrom({});
+}
+
+void LessonOpener::OpenTopicFrom(const std::function<void(TopicSearchInput&)>& preset)
+{
     if (restoring()) {
         return;
     }
@@ -184,6 +190,9 @@ void LessonOpener::OpenTopic()
     input.strSubjectWord = m_settings.strSubjectWord;
     input.strSubjectGrammar = m_settings.strSubjectGrammar;
     input.isSearchByParser = m_settings.isSearchByParser;
+    if (preset) {
+        preset(input);
+    }
     CSelectSubjectDlg dialog(input, m_parts.dialogParent);
     const bool confirmed =
         m_parts.runners->runTopicDialog ? m_parts.runners->runTopicDialog(dialog) : dialog.exec() == QDialog::Accepted;
@@ -238,6 +247,21 @@ void LessonOpener::ImportLesson()
     }
     SwitchToLesson(dialog.lessonPath());
     m_parts.reading->UpdatePlaylist();
+}
+
+void LessonOpener::AnalyseSentence(const QString& sentence)
+{
+    GrammarAnalysisDlg dialog(sentence, m_parts.dialogParent);
+    const bool chosen = m_parts.runners->runAnalysisDialog ? m_parts.runners->runAnalysisDialog(dialog)
+                                                           : dialog.exec() == QDialog::Accepted;
+    if (!chosen || dialog.chosenTopic().empty()) {
+        return;
+    }
+    // The chosen topic alone: topic words left from the last search would hide what it shows.
+    OpenTopicFrom([topic = dialog.chosenTopic()](TopicSearchInput& input) {
+        input.strSubjectWord = "+";
+        input.strSubjectGrammar = topic;
+    });
 }
 
 } // namespace lectoria::ui

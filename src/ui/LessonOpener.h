@@ -16,6 +16,8 @@ namespace lectoria::ui {
 class CProgressCtrlStart;
 class CSelectSubjectDlg;
 class CSelectTextDlg;
+struct TopicSearchInput;
+class GrammarAnalysisDlg;
 class CSpecialListBox;
 class ImportLessonDlg;
 class NotesKeeper;
@@ -28,6 +30,7 @@ struct DialogRunners
     std::function<bool(CSelectTextDlg&)> runTextDialog;
     std::function<bool(CSelectSubjectDlg&)> runTopicDialog;
     std::function<bool(ImportLessonDlg&)> runImportDialog;
+    std::function<bool(GrammarAnalysisDlg&)> runAnalysisDialog;
 };
 
 /// What the sentence list holds and where it comes from: the start-up restore, opening a lesson
@@ -60,12 +63,17 @@ public:
     void OpenTopic();
     /// The large pane's "打开主题": a topic search for the selected word.
     void OpenTopicWithWord(const QString& word);
+    /// "语法分析": the grammar of a sentence; a topic chosen there opens the topic dialog with it,
+    /// leaving the stored search as it was unless that dialog is confirmed.
+    void AnalyseSentence(const QString& sentence);
     /// "导入课文": imports a lesson and opens it.
     void ImportLesson();
     /// Lists the open lesson again in file order (text mode).
     void ReloadLesson();
 
 private:
+    /// The topic dialog from the stored search, with `preset` (when given) changing its choice.
+    void OpenTopicFrom(const std::function<void(lectoria::ui::TopicSearchInput&)>& preset);
     void FillLessonList();
     /// Reading stops and the list shows the lesson from its first sentence (text mode).
     void SwitchToLesson(const std::string& lessonPath);

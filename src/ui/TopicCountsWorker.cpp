@@ -10,17 +10,6 @@ namespace lectoria::ui {
 
 namespace {
 
-// Compiling every topic's rule takes a moment, so one matcher serves every count of the run.
-const grammar::TopicTableMatcher& SharedMatcher()
-{
-    static const grammar::TopicTableMatcher matcher = [] {
-        grammar::RuleTable table;
-        grammar::BuildRuleTable(table);
-        return grammar::TopicTableMatcher(table);
-    }();
-    return matcher;
-}
-
 struct KeptCounts
 {
     std::uint64_t fingerprint = 0;
@@ -42,7 +31,7 @@ std::shared_ptr<const TopicCounts> CountsFor(const std::string& root, const std:
             return kept->second.counts;
         }
     }
-    const grammar::TopicTableMatcher& matcher = SharedMatcher();
+    const grammar::TopicTableMatcher& matcher = ProgramTopicMatcher();
     const std::vector<std::uint64_t> counts = search::RunTopicCensus(matcher, root, books, 0, progress, &cancel);
     if (cancel.load() || counts.size() != matcher.Topics().size()) {
         return nullptr;
@@ -57,6 +46,16 @@ std::shared_ptr<const TopicCounts> CountsFor(const std::string& root, const std:
 }
 
 } // namespace
+
+const grammar::TopicTableMatcher& ProgramTopicMatcher()
+{
+    static const grammar::TopicTableMatcher matcher = [] {
+        grammar::RuleTable table;
+        grammar::BuildRuleTable(table);
+        return grammar::TopicTableMatcher(table);
+    }();
+    return matcher;
+}
 
 void TopicCountsWorker::Start(const std::string& libraryRoot, const std::string& strSubjectBook)
 {

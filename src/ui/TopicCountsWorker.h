@@ -7,7 +7,15 @@
 
 #include "BackgroundTask.h"
 
+namespace lectoria::grammar {
+class TopicTableMatcher;
+}
+
 namespace lectoria::ui {
+
+/// Every topic's rule of the built-in table compiled into one matcher, built on first use (it
+/// takes a moment: call it off the window's thread) and shared by the whole program.
+const grammar::TopicTableMatcher& ProgramTopicMatcher();
 
 /// How many sentences of some books each topic selection finds ("时态+现在完成时" → 12), for
 /// every selectable topic including the "所有" entries.

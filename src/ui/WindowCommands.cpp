@@ -51,6 +51,7 @@ constexpr CommandEntry kCommands[] = {
     {kSetTitleColorCommand, "设置标题栏颜色(&C)", 0, true},
     {kFullScreenCommand, "全屏显示开关(&F)       F8", Qt::Key_F8, true},
     {kHelpCommand, "帮助系统", 0, true},
+    {kGrammarAnalysisCommand, "语法分析(&A)\tF9", Qt::Key_F9, true},
     {kCloseCommand, "关闭(&C)\tAlt+F4", 0, false},
     {kSwallowEscapeCommand, "", Qt::Key_Escape, false},
 };

@@ -39,6 +39,7 @@ enum WindowCommandId : int
     kCancelTitleColorCommand = 1202,
     kSetTitleColorCommand = 1203,
     kHelpCommand = 1204,
+    kGrammarAnalysisCommand = 1205,
     kSizeCommand = 0xF000,
     kMoveCommand = 0xF010,
     kMinimizeCommand = 0xF020,

@@ -13,6 +13,7 @@
 #include "analysis/ParseCache.h"
 #include "analysis/ParserSearch.h"
 #include "analysis/RuleTopics.h"
+#include "analysis/WordSpans.h"
 #include "grammar/RuleTable.h"
 #include "library/Library.h"
 #include "search/TopicSearch.h"
@@ -260,6 +261,34 @@ TEST(RuleTopics, EveryMatchingTopicWithItsWords)
         const grammar::MatchResult single =
             grammar::MatchRule(grammar::SelectRule(table, topic.selection), "there is a book on the table.");
         EXPECT_TRUE(single.verdict) << topic.selection;
+    }
+}
+
+TEST(WordSpans, WholeWordsIgnoringCaseWithContractionsAndWordEdges)
+{
+    struct SpanCase
+    {
+        const char* sentence;
+        const char* words;
+        bool fromRules;
+        std::vector<WordSpan> expected;
+    };
+    const std::vector<SpanCase> cases = {
+        {"I have finished my homework.", "have finished", false, {{2, 4}, {7, 8}}},
+        {"I'll see you tomorrow.", "'ll see", false, {{1, 3}, {5, 3}}},
+        {"Have you HAVE?", "have", false, {{0, 4}, {9, 4}}},
+        {"Behave, have.", "have", false, {{8, 4}}},
+        // Rules: a blank asks for a word edge; no blank lets the piece sit inside a word.
+        {"I see the sea.", " see /", true, {{2, 3}}},
+        {"Seeing is seeing.", " see/", true, {{0, 3}, {10, 3}}},
+        {"It has been done.", " has been / done ", true, {{3, 8}, {12, 4}}},
+        {"Nothing here.", " see /", true, {}},
+        {"Anything.", "", true, {}},
+    };
+    for (const SpanCase& c : cases) {
+        const std::vector<WordSpan> spans =
+            c.fromRules ? MatchedWordSpans(c.sentence, c.words) : FindingSpans(c.sentence, c.words);
+        EXPECT_EQ(spans, c.expected) << c.sentence << " / " << c.words;
     }
 }
 
