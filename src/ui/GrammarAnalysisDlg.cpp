@@ -109,8 +109,14 @@ void GrammarAnalysisDlg::ShowOutcome(const Outcome& outcome)
     };
     const auto addFinding = [](QTreeWidgetItem* group, const std::string& topic, const std::string& words,
                                bool fromRules) {
-        auto* item =
-            new QTreeWidgetItem(group, {QString::fromStdString(topic), QString::fromStdString(words).trimmed()});
+        // A rule's matched words are '/'-separated pieces with blanks at word edges; shown plainly.
+        QStringList shown;
+        for (const QString& piece : QString::fromStdString(words).split(QLatin1Char('/'))) {
+            if (!piece.trimmed().isEmpty()) {
+                shown << piece.trimmed();
+            }
+        }
+        auto* item = new QTreeWidgetItem(group, {QString::fromStdString(topic), shown.join(QStringLiteral(" / "))});
         item->setData(0, kTopicRole, QString::fromStdString(topic));
         item->setData(0, kWordsRole, QString::fromStdString(words));
         item->setData(0, kFromRulesRole, fromRules);

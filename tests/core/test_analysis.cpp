@@ -64,6 +64,7 @@ TEST(Derivation, FindsWhatATeacherWould)
         {"The man who lives next door is a doctor.", {{"从句+定语从句", "who"}}, {}},
         {"I wonder if it will rain.", {{"从句+名词从句", "if"}}, {"从句+状语从句"}},
         {"Open the door.", {{"句型+祈使句", "open"}}, {"时态+现在一般时"}},
+        {"Go straight on and turn left.", {{"句型+祈使句", "go"}}, {}},
         {"There were no chairs in the room.", {{"句型+There be", "there were"}}, {}},
         {"What are you doing?", {{"时态+现在进行时", "are doing"}}, {"从句+定语从句"}},
     };

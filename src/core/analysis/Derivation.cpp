@@ -353,7 +353,16 @@ void AddSentenceTypes(const Reading& reading, std::vector<Finding>& findings)
         } else if (StartsWith(link.label, "Wq") || StartsWith(link.label, "Ws")) {
             findings.push_back({"句型+特殊疑问句", reading.Shown(link.right)});
         } else if (StartsWith(link.label, "Wi") || StartsWith(link.label, "Wg")) {
-            findings.push_back({"句型+祈使句", reading.Shown(link.right)});
+            // "Go on and turn left": the wall links to the "and" that joins the verbs; the
+            // imperative shows in the first of them.
+            int verb = link.right;
+            for (const Link& joined : reading.Links()) {
+                if (joined.right == link.right && StartsWith(joined.label, "VJl")) {
+                    verb = joined.left;
+                    break;
+                }
+            }
+            findings.push_back({"句型+祈使句", reading.Shown(verb)});
         }
     }
     for (const Link& link : reading.Links()) {
