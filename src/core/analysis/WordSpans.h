@@ -1,18 +1,14 @@
 #pragma once
 
-#include <cstddef>
 #include <string_view>
 #include <vector>
 
+#include "search/Highlights.h"
+
 namespace lectoria::analysis {
 
-/// A run of bytes of a sentence.
-struct WordSpan
-{
-    std::size_t start = 0;
-    std::size_t length = 0;
-    bool operator==(const WordSpan&) const = default;
-};
+/// A run of bytes of a sentence, as the panes colour them.
+using WordSpan = search::TextSpan;
 
 /// Where the words of a parser finding ("have finished", "'ll see") stand in the sentence: each
 /// blank-separated word, ignoring case, as a whole word; a word that starts with an apostrophe
