@@ -1,5 +1,8 @@
 #include "CParlivoApp.h"
 
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QSessionManager>
 
@@ -8,6 +11,7 @@
 #include "QSettingsProfile.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
+#include "library/UserLibrary.h"
 
 namespace lectoria::ui {
 
@@ -22,6 +26,17 @@ CParlivoApp::CParlivoApp(int& argc, char** argv) : QApplication(argc, argv)
 
 int CParlivoApp::Run()
 {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Lectoria: an English read-aloud tutor."));
+    parser.addHelpOption();
+    const QCommandLineOption libraryOption(
+        QStringLiteral("library"),
+        QStringLiteral("Open the lesson library in DIR (default: %1).")
+            .arg(QFile::decodeName(QByteArray::fromStdString(library::UserLibraryDirectory()))),
+        QStringLiteral("DIR"));
+    parser.addOption(libraryOption);
+    parser.process(*this);
+
     platform::QSettingsProfile profile;
     platform::SingleInstance instance(profile.fileName());
     switch (instance.Start()) {
@@ -38,6 +53,11 @@ int CParlivoApp::Run()
 
     MainWindowOptions options;
     options.profile = &profile;
+    if (parser.isSet(libraryOption)) {
+        options.libraryRoot = QFile::encodeName(QDir(parser.value(libraryOption)).absolutePath()).toStdString();
+        options.libraryChosen = true;
+    }
+    options.demoLibrary = library::DemoLibraryDirectory();
     CParlivoDlg window(options);
     connect(&instance, &platform::SingleInstance::activationRequested, &window, [&window] {
         window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);

@@ -64,11 +64,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
         m_player = m_ownPlayer.get();
     }
 
-    if (m_settings.strFullPath.empty()) {
-        const std::string programDirectory =
-            options.programDirectory.empty() ? library::ProgramDirectory() : options.programDirectory;
-        m_settings.strFullPath = programDirectory + library::NativeRelativePath(library::kDefaultLesson);
-    }
+    OpenLibrary(options);
 
     CreateControls();
     FillDropDownLists();

@@ -52,7 +52,9 @@ struct MainWindowOptions
     settings::ProfileStore* profile = nullptr; ///< required; outlives the window
     reading::IMediaPlayer* player = nullptr;   ///< null: the window creates the real player
     std::string tempDir;                       ///< empty: the per-user temporary folder
-    std::string programDirectory;              ///< empty: the running program's folder
+    std::string libraryRoot;                   ///< the library a first start opens; empty: the user's
+    bool libraryChosen = false;                ///< the user named libraryRoot: a saved lesson elsewhere moves there
+    std::string demoLibrary;                   ///< lessons a new library gets; empty: none are copied
 };
 
 /// The main window: owns the settings, the sentence list, the three panes, the reading
@@ -125,6 +127,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Chooses the library a first start (or `--library`) opens and gives a new library the demo
+    /// lessons; a file that could not be copied is shown once the window is up.
+    void OpenLibrary(const MainWindowOptions& options);
     void CreateControls();
     /// What each window command does; its text, icon and key are declared in WindowCommands.
     void BindCommands();

@@ -1,6 +1,10 @@
 // The main window's forwarding to its parts, the pane menus and its window state.
+#include <filesystem>
+#include <system_error>
+
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,9 +28,47 @@
 #include "HalftoneBand.h"
 #include "TitleBar.h"
 #include "WindowCommands.h"
+#include "library/FileNames.h"
 #include "library/Library.h"
+#include "library/UserLibrary.h"
 
 namespace lectoria::ui {
+
+void CParlivoDlg::OpenLibrary(const MainWindowOptions& options)
+{
+    std::string root = options.libraryRoot.empty() ? library::UserLibraryDirectory() : options.libraryRoot;
+    if (root.back() != library::kPathSeparator) {
+        root += library::kPathSeparator;
+    }
+    const bool firstStart = m_settings.strFullPath.empty();
+    if (firstStart || (options.libraryChosen && library::LibraryRootOf(m_settings.strFullPath) != root)) {
+        m_settings.strFullPath = root + library::NativeRelativePath(library::kDefaultLesson);
+    }
+    // Only a library the program makes itself gets the demo lessons: the user's own library on a
+    // first start, or a folder `--library` names that does not exist yet. A library that is
+    // already there is the user's and stays as it is, and so does one a saved profile names.
+    std::error_code error;
+    const bool inUse = library::LibraryRootOf(m_settings.strFullPath) == root;
+    const bool newFolder = !std::filesystem::exists(library::FileSystemPath(root), error);
+    const bool ownLibrary = options.libraryRoot.empty() && firstStart;
+    if (options.demoLibrary.empty() || !inUse || !(newFolder || ownLibrary)) {
+        return;
+    }
+    const library::CopyReport report = library::CopyMissingFiles(options.demoLibrary, root);
+    if (report.ok()) {
+        return;
+    }
+    QString text =
+        QStringLiteral("示范课文没有全部复制到课文库 %1：").arg(QFile::decodeName(QByteArray::fromStdString(root)));
+    constexpr std::size_t kShown = 8;
+    for (std::size_t i = 0; i < report.failures.size() && i < kShown; ++i) {
+        text += QStringLiteral("\n") + QString::fromStdString(report.failures[i]);
+    }
+    if (report.failures.size() > kShown) {
+        text += QStringLiteral("\n……共 %1 处失败").arg(report.failures.size());
+    }
+    QTimer::singleShot(0, this, [this, text] { QMessageBox::warning(this, QStringLiteral("Lectoria"), text); });
+}
 
 void CParlivoDlg::LayoutPanes()
 {

@@ -14,6 +14,7 @@
 #include "grammar/TextRules.h"
 #include "library/Books.h"
 #include "library/Library.h"
+#include "library/UserLibrary.h"
 #include "search/TopicSearch.h"
 
 namespace lectoria::ui {
@@ -235,7 +236,7 @@ void LessonOpener::ImportLesson()
     SaveNotes();
     std::string root = library::LibraryRootOf(m_settings.strFullPath);
     if (root.empty()) {
-        root = library::ProgramDirectory();
+        root = library::UserLibraryDirectory();
     }
     ImportLessonDlg dialog(root, library::LibraryBookNames(root),
                            m_settings.isSelectSubject ? std::string() : library::BookNameOf(m_settings.strFullPath),

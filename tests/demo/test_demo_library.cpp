@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "grammar/TextRules.h"
 #include "library/Library.h"
+#include "library/UserLibrary.h"
 #include "library/SentenceAudio.h"
 #include "search/GrammarMarks.h"
 
@@ -42,13 +43,13 @@ TEST(DemoLibrary, EveryBookHasItsLessons)
 
 TEST(DemoLibrary, DefaultLessonListsInReadingOrder)
 {
-    // The tests are built beside the program, so this is the path a first start opens; the
+    // The tests are built beside the program, so this is the library a first start copies; the
     // program has an application object, which knows its folder.
     int argc = 1;
     char name[] = "test_demo_library";
     char* argv[] = {name, nullptr};
     const QCoreApplication application(argc, argv);
-    const fs::path lesson = ProgramDirectory() + NativeRelativePath(kDefaultLesson);
+    const fs::path lesson = DemoLibraryDirectory() + NativeRelativePath(kDefaultLesson);
     const std::vector<std::string> titles = FillLessonList(lesson.string());
     ASSERT_GE(titles.size(), 6u) << lesson;
     EXPECT_EQ(SentenceNumber(titles.front()), 1);

@@ -18,18 +18,18 @@ namespace lectoria::test {
 /// The main window as the window tests start it: its profile is `folder`/profile.ini (handed back
 /// in `profile`, which must outlive the window), its temporary audio lives under `folder`, the
 /// player is the test's (null: the real one), and it is shown and active as a user's window is when they type. An
-/// empty `programDirectory` is the running program's folder; an empty `size` keeps the default.
+/// empty `libraryRoot` is the user's library; an empty `size` keeps the default.
 inline std::unique_ptr<ui::CParlivoDlg> OpenMainWindow(const std::filesystem::path& folder,
                                                        reading::IMediaPlayer* player,
                                                        std::unique_ptr<platform::QSettingsProfile>& profile,
-                                                       const std::string& programDirectory = {}, QSize size = {})
+                                                       const std::string& libraryRoot = {}, QSize size = {})
 {
     profile = std::make_unique<platform::QSettingsProfile>(QString::fromStdString((folder / "profile.ini").string()));
     ui::MainWindowOptions options;
     options.profile = profile.get();
     options.player = player;
     options.tempDir = (folder / "TemporaryQenReading").string() + "/";
-    options.programDirectory = programDirectory;
+    options.libraryRoot = libraryRoot;
     auto window = std::make_unique<ui::CParlivoDlg>(options);
     if (size.isValid()) {
         window->resize(size);

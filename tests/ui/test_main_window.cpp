@@ -36,11 +36,8 @@ protected:
                            "audio");
         }
     }
-    std::string ProgramDirectory() const { return (m_folder.path() / "program").string() + "/"; }
-    std::string DefaultLesson() const
-    {
-        return ProgramDirectory() + library::NativeRelativePath(library::kDefaultLesson);
-    }
+    std::string LibraryRoot() const { return (m_folder.path() / "program").string() + "/"; }
+    std::string DefaultLesson() const { return LibraryRoot() + library::NativeRelativePath(library::kDefaultLesson); }
 
     ui::MainWindowOptions Options(platform::QSettingsProfile& profile)
     {
@@ -48,7 +45,7 @@ protected:
         options.profile = &profile;
         options.player = &m_player;
         options.tempDir = TempDir();
-        options.programDirectory = ProgramDirectory();
+        options.libraryRoot = LibraryRoot();
         return options;
     }
     QString Ini() const { return QString::fromStdString((m_folder.path() / "profile.ini").string()); }
