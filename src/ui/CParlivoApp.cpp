@@ -20,6 +20,7 @@ CParlivoApp::CParlivoApp(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationName(QStringLiteral("Lectoria"));
     setOrganizationName(QStringLiteral("Lectoria"));
     setApplicationDisplayName(QStringLiteral("Lectoria"));
+    setDesktopFileName(QStringLiteral("io.github.lectoria.Lectoria"));
     EnsureUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/lectoria.svg")));
 }

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Installs the build into a throw-away folder (DESTDIR), checks that every file lands where a
+# desktop looks for it and that the desktop entry and the AppStream data validate, then starts the
+# installed program from that folder with a fresh home on a virtual display: it must make the
+# user's library, open the default lesson from it and write a note typed into its window there.
+#
+# Usage: test_install.sh BUILD_DIR
+set -euo pipefail
+
+build=$1
+app_id=io.github.lectoria.Lectoria
+work=$(mktemp -d)
+xvfb_pid=
+program_pid=
+finish() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+    echo "test_install: $*" >&2
+    exit 1
+}
+
+DESTDIR=$work/root cmake --install "$build" --prefix /usr >"$work/install.log" || {
+    cat "$work/install.log" >&2
+    fail "cmake --install failed"
+}
+prefix=$work/root/usr
+
+expected=(
+    bin/lectoria
+    bin/lectoria-cli
+    "share/applications/$app_id.desktop"
+    "share/metainfo/$app_id.metainfo.xml"
+    "share/icons/hicolor/scalable/apps/$app_id.svg"
+    share/man/man1/lectoria.1.gz
+    share/man/man1/lectoria-cli.1.gz
+    share/lectoria/library/marks.txt
+    "share/lectoria/library/New Concept English Book 1/Lesson 001 Excuse me/01 Excuse me!.sau"
+)
+for size in 16 24 32 48 64 128 256; do
+    expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
+done
+for file in "${expected[@]}"; do
+    [ -e "$prefix/$file" ] || fail "not installed: $file"
+done
+for program in lectoria lectoria-cli; do
+    [ -x "$prefix/bin/$program" ] || fail "not executable: bin/$program"
+done
+# The entry names the icon and the program by the names the theme and PATH know.
+desktop=$prefix/share/applications/$app_id.desktop
+grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry's icon is not $app_id"
+grep -qx "Exec=lectoria" "$desktop" || fail "the desktop entry does not start lectoria"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
+appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" >"$work/appstream.log" || {
+    cat "$work/appstream.log" >&2
+    fail "appstreamcli rejects the metainfo"
+}
+if command -v man >/dev/null; then
+    for page in lectoria lectoria-cli; do
+        warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+        [ -z "$warnings" ] || fail "the manual page $page.1 has errors: $warnings"
+    done
+fi
+
+# The installed program, run from where it was unpacked: it finds its data relative to itself.
+home=$work/home
+mkdir -p "$home"
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+exec 3>&-
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$work/display")
+
+HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_CACHE_HOME= ASAN_OPTIONS=detect_leaks=0 \
+    "$prefix/bin/lectoria" >"$work/program.log" 2>&1 &
+program_pid=$!
+window=$(timeout 30 xdotool search --sync --name '^Lectoria$' | head -n1) || {
+    cat "$work/program.log" >&2
+    fail "the installed program showed no window"
+}
+lesson="$home/.local/share/Lectoria/library/New Concept English Book 1/Lesson 001 Excuse me"
+[ -e "$lesson/01 Excuse me!.sau" ] || fail "the first start did not copy the demo into the user's library"
+
+# Pause the reading so the note stays with one sentence, then type into the grammar pane, which
+# fills the lower right of the window.
+sleep 1
+xdotool key --window "$window" F3
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove --window "$window" $((WIDTH * 6 / 10)) $((HEIGHT * 6 / 10)) click 1
+sleep 0.3
+xdotool type --delay 20 " installedword" 2>/dev/null
+note_file="$lesson/New Concept English Book 1 Lesson001.txt"
+for _ in $(seq 100); do
+    grep -q installedword "$note_file" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q installedword "$note_file" || {
+    cat "$work/program.log" >&2
+    fail "the typed note did not reach the user's library"
+}
+kill -TERM "$program_pid"
+wait "$program_pid" || fail "the program did not end cleanly on SIGTERM"
+program_pid=
+grep -q "^strFullPath=$home/.local/share/Lectoria/library/" "$home/.config/Lectoria/Lectoria.ini" ||
+    fail "the profile does not name the user's library"
+if grep -rq installedword "$prefix/share/lectoria"; then
+    fail "a note was written into the installed data"
+fi
+echo "test_install: installed, validated, started from $prefix and took a note"
