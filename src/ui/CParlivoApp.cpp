@@ -3,8 +3,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSessionManager>
+#include <QTranslator>
 
 #include "ButtonStyle.h"
 #include "CParlivoDlg.h"
@@ -21,8 +24,22 @@ CParlivoApp::CParlivoApp(int& argc, char** argv) : QApplication(argc, argv)
     setOrganizationName(QStringLiteral("Lectoria"));
     setApplicationDisplayName(QStringLiteral("Lectoria"));
     setDesktopFileName(QStringLiteral("io.github.lectoria.Lectoria"));
+    InstallQtTranslations(*this);
     EnsureUiResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/lectoria.svg")));
+}
+
+bool InstallQtTranslations(QCoreApplication& application)
+{
+    // Every text of the program is Chinese, so Qt's own dialogs (folder picker, colour dialog,
+    // message-box buttons) speak it too, whatever the session's language.
+    auto* qtTexts = new QTranslator(&application);
+    if (!qtTexts->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qtTexts;
+        return false;
+    }
+    return QCoreApplication::installTranslator(qtTexts);
 }
 
 int CParlivoApp::Run()
