@@ -1,7 +1,9 @@
 #include "CParlivoApp.h"
+#include "MediaBackend.h"
 
 int main(int argc, char* argv[])
 {
+    lectoria::platform::ChooseMediaBackend();
     lectoria::ui::CParlivoApp app(argc, argv);
     return app.Run();
 }

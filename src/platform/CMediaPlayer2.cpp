@@ -16,11 +16,18 @@ constexpr int kStartGraceMs = 3000;
 
 } // namespace
 
-CMediaPlayer2::CMediaPlayer2(QObject* parent)
-    : QObject(parent), m_player(new QMediaPlayer(this)), m_output(new QAudioOutput(this))
+CMediaPlayer2::CMediaPlayer2(QObject* parent) : QObject(parent) {}
+
+void CMediaPlayer2::Prepare()
 {
+    if (m_player != nullptr) {
+        return;
+    }
+    m_player = new QMediaPlayer(this);
+    m_output = new QAudioOutput(this);
+    m_output->setVolume(m_volume);
     m_player->setAudioOutput(m_output);
-    m_player->setLoops(1);
+    m_player->setLoops(m_loops);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
         switch (status) {
         case QMediaPlayer::BufferedMedia:
@@ -57,7 +64,9 @@ CMediaPlayer2::CMediaPlayer2(QObject* parent)
 
 CMediaPlayer2::~CMediaPlayer2()
 {
-    m_player->stop();
+    if (m_player != nullptr) {
+        m_player->stop();
+    }
 }
 
 void CMediaPlayer2::SetAutoStart(bool autoStart)
@@ -67,12 +76,16 @@ void CMediaPlayer2::SetAutoStart(bool autoStart)
 
 void CMediaPlayer2::SetPlayCount(int count)
 {
-    m_player->setLoops(count < 1 ? 1 : count);
+    m_loops = count < 1 ? 1 : count;
+    if (m_player != nullptr) {
+        m_player->setLoops(m_loops);
+    }
 }
 
 void CMediaPlayer2::Open(const std::string& path)
 {
     const QString file = QString::fromStdString(path);
+    Prepare();
     m_lastError.clear();
     m_started = false;
     m_player->stop();
@@ -110,6 +123,9 @@ void CMediaPlayer2::Stop()
     ++m_openSerial;
     m_busy = false;
     m_started = false;
+    if (m_player == nullptr) {
+        return;
+    }
     m_player->stop();
     // Releasing the source lets the decoded file be deleted or rewritten.
     m_player->setSource(QUrl());
@@ -122,12 +138,15 @@ std::string CMediaPlayer2::LastError() const
 
 float CMediaPlayer2::volume() const
 {
-    return m_output->volume();
+    return m_output != nullptr ? m_output->volume() : m_volume;
 }
 
 void CMediaPlayer2::setVolume(float volume)
 {
-    m_output->setVolume(volume);
+    m_volume = volume;
+    if (m_output != nullptr) {
+        m_output->setVolume(volume);
+    }
 }
 
 void CMediaPlayer2::Finish(const QString& error)

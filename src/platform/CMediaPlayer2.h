@@ -14,7 +14,8 @@ namespace lectoria::platform {
 ///
 /// Qt keeps reporting "playing" for a file it cannot decode, so the wrapper keeps its own
 /// busy flag and clears it on end of media, on an invalid medium, on any error, and when a
-/// file has not started after a grace period.
+/// file has not started after a grace period. The media back end starts with the first file (or
+/// Prepare()), so that a window owning the player can show before it.
 class CMediaPlayer2 : public QObject, public reading::IMediaPlayer
 {
     Q_OBJECT
@@ -30,6 +31,9 @@ public:
     void Stop() override;
     std::string LastError() const override;
 
+    /// Starts Qt's media back end now instead of with the first file.
+    void Prepare();
+
     /// Output volume, linear 0.0 … 1.0.
     float volume() const;
     void setVolume(float volume);
@@ -39,6 +43,8 @@ private:
 
     QMediaPlayer* m_player = nullptr;
     QAudioOutput* m_output = nullptr;
+    float m_volume = 1.0F;
+    int m_loops = 1;
     bool m_autoStart = true;
     bool m_busy = false;
     bool m_started = false;

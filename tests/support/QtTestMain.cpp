@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "MediaBackend.h"
+
 // The sound and window-system libraries keep a few allocations until the process ends; they
 // are not ours to free.
 extern "C" const char* __lsan_default_suppressions()
@@ -18,11 +20,13 @@ extern "C" const char* __lsan_default_suppressions()
     return "leak:libpulse\nleak:libgst\nleak:libglib\nleak:libgobject\nleak:libfontconfig\n"
            "leak:libQt6Multimedia\nleak:libasound\nleak:libdbus\nleak:liblink-grammar\n"
            // GStreamer's FFmpeg decoder, when installed, outranks the MP3 decoder of plugins-good.
-           "leak:libavcodec\nleak:libavutil\nleak:libsrt\n";
+           "leak:libavcodec\nleak:libavutil\nleak:libavformat\nleak:libswresample\nleak:libsrt\n";
 }
 
 int main(int argc, char* argv[])
 {
+    // The tests play through the back end the program uses.
+    lectoria::platform::ChooseMediaBackend();
 #ifdef LECTORIA_TEST_WIDGETS
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
