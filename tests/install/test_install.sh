@@ -93,16 +93,23 @@ fi
 # The installed program, run from where it was unpacked: it finds its data relative to itself.
 home=$work/home
 mkdir -p "$home"
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
+# A virtual display of its own: the first free number from 110 on that answers.
+for number in $(seq 110 199); do
+    [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        xdpyinfo -display ":$number" >/dev/null 2>&1 && break 2
+        sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
 done
-exec 3>&-
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$work/display")
+[ -n "$xvfb_pid" ] || fail "no virtual display (Xvfb) could be started"
+export DISPLAY=:$number
+# The test command runs widgets offscreen; this program has to show a real window.
+unset QT_QPA_PLATFORM
 
 HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_CACHE_HOME= ASAN_OPTIONS=detect_leaks=0 \
     "$prefix/bin/lectoria" >"$work/program.log" 2>&1 &
