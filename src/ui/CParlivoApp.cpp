@@ -45,11 +45,11 @@ bool InstallQtTranslations(QCoreApplication& application)
 int CParlivoApp::Run()
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Lectoria: an English read-aloud tutor."));
+    parser.setApplicationDescription(QStringLiteral("Lectoria：逐句朗读英语课文。"));
     parser.addHelpOption();
     const QCommandLineOption libraryOption(
         QStringLiteral("library"),
-        QStringLiteral("Open the lesson library in DIR (default: %1).")
+        QStringLiteral("打开文件夹 DIR 中的课文库（默认：%1）。")
             .arg(QFile::decodeName(QByteArray::fromStdString(library::UserLibraryDirectory()))),
         QStringLiteral("DIR"));
     parser.addOption(libraryOption);
