@@ -3,7 +3,7 @@
 
 int main(int argc, char* argv[])
 {
-    lectoria::platform::ChooseMediaBackend();
+    lectoria::platform::QuietMediaBackend();
     lectoria::ui::CParlivoApp app(argc, argv);
     return app.Run();
 }

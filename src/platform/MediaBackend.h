@@ -2,9 +2,8 @@
 
 namespace lectoria::platform {
 
-/// Chooses Qt's FFmpeg media back end for the sentence player unless QT_MEDIA_BACKEND names
-/// another, and keeps FFmpeg's per-file notices off the terminal. Call before the application
-/// object is made.
-void ChooseMediaBackend();
+/// Keeps the media back end's notices off the terminal: with QT_MEDIA_BACKEND=ffmpeg, FFmpeg's
+/// per-file lines. Call before the application object is made.
+void QuietMediaBackend();
 
 } // namespace lectoria::platform

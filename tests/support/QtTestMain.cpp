@@ -25,8 +25,7 @@ extern "C" const char* __lsan_default_suppressions()
 
 int main(int argc, char* argv[])
 {
-    // The tests play through the back end the program uses.
-    lectoria::platform::ChooseMediaBackend();
+    lectoria::platform::QuietMediaBackend();
 #ifdef LECTORIA_TEST_WIDGETS
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
