@@ -40,10 +40,11 @@ SingleInstance::Outcome SingleInstance::Start()
         m_server->setSocketOptions(QLocalServer::UserAccessOption);
         connect(m_server, &QLocalServer::newConnection, this, [this] {
             while (QLocalSocket* client = m_server->nextPendingConnection()) {
+                // The asking copy hangs up once it has read the answer: hanging up here could
+                // drop the answer before it is read, and the copy would think nobody answered.
+                connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
                 client->write("ok\n");
                 client->flush();
-                client->disconnectFromServer();
-                connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
                 emit activationRequested();
             }
         });
