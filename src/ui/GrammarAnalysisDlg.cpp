@@ -178,6 +178,7 @@ void GrammarAnalysisDlg::ChooseTopic(QTreeWidgetItem* item)
         return;
     }
     m_chosenTopic = item->data(0, kTopicRole).toString().toStdString();
+    m_chosenByParser = !item->data(0, kFromRulesRole).toBool();
     accept();
 }
 

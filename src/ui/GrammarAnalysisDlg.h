@@ -29,6 +29,8 @@ public:
 
     /// The topic selection chosen to search for, after the dialog was accepted.
     const std::string& chosenTopic() const { return m_chosenTopic; }
+    /// Whether the chosen topic is one the parser found (rather than a rule).
+    bool chosenByParser() const { return m_chosenByParser; }
 
     QTextEdit* sentenceView() const { return m_sentence; }
     QTreeWidget* findingsView() const { return m_findings; }
@@ -48,6 +50,7 @@ private:
 
     QString m_text;
     std::string m_chosenTopic;
+    bool m_chosenByParser = false;
     QTextEdit* m_sentence = nullptr;
     QTreeWidget* m_findings = nullptr;
     QLabel* m_parserLine = nullptr;

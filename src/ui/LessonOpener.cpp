@@ -258,10 +258,16 @@ void LessonOpener::AnalyseSentence(const QString& sentence)
     if (!chosen || dialog.chosenTopic().empty()) {
         return;
     }
-    // The chosen topic alone: topic words left from the last search would hide what it shows.
-    OpenTopicFrom([topic = dialog.chosenTopic()](TopicSearchInput& input) {
+    // The chosen topic alone, judged the way it was found: topic words left from the last search
+    // would hide what it shows. Without books chosen yet, the sentence's own book is a start.
+    OpenTopicFrom([topic = dialog.chosenTopic(), byParser = dialog.chosenByParser(),
+                   book = library::BookNameOf(m_settings.strFullPath)](TopicSearchInput& input) {
         input.strSubjectWord = "+";
         input.strSubjectGrammar = topic;
+        input.isSearchByParser = byParser;
+        if (input.strSubjectBook.empty()) {
+            input.strSubjectBook = book;
+        }
     });
 }
 

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QThreadPool>
 #include <QTextEdit>
@@ -143,9 +144,15 @@ TEST_F(AnalysisWindowTest, AChosenTopicOpensTheTopicDialogWithIt)
     };
     QString parent;
     QString child;
+    bool byParser = false;
+    QStringList books;
     m_window->runTopicDialog = [&](ui::CSelectSubjectDlg& dialog) {
         parent = dialog.parentBox()->currentText();
         child = dialog.childBox()->currentText();
+        byParser = dialog.byParserButton()->isChecked();
+        for (const QListWidgetItem* item : dialog.booksBox()->selectedItems()) {
+            books << item->text();
+        }
         return false;
     };
     const std::string storedBefore = m_window->settings().strSubjectGrammar;
@@ -156,6 +163,8 @@ TEST_F(AnalysisWindowTest, AChosenTopicOpensTheTopicDialogWithIt)
     analyse->trigger();
     EXPECT_EQ(parent, QStringLiteral("时态"));
     EXPECT_EQ(child, QStringLiteral("现在完成时"));
+    EXPECT_TRUE(byParser) << "the parser found it, so the parser searches for it";
+    EXPECT_EQ(books, QStringList{QString::fromUtf8(kBook)}) << "no books were chosen yet: the sentence's own";
     EXPECT_EQ(m_window->settings().strSubjectGrammar, storedBefore) << "a cancelled topic dialog changes nothing";
 }
 
