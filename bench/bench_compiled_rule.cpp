@@ -20,12 +20,7 @@ constexpr const char* kSimplePresent = "时态+现在一般时";
 
 const RuleTable& Table()
 {
-    static const RuleTable table = [] {
-        RuleTable built;
-        BuildRuleTable(built);
-        return built;
-    }();
-    return table;
+    return lectoria::grammar::BuiltInRuleTable();
 }
 
 std::vector<std::string> Words(std::string_view list)

@@ -79,12 +79,7 @@ std::size_t BareWalk(const fs::path& root)
 
 const grammar::RuleTable& Table()
 {
-    static const grammar::RuleTable table = [] {
-        grammar::RuleTable built;
-        grammar::BuildRuleTable(built);
-        return built;
-    }();
-    return table;
+    return lectoria::grammar::BuiltInRuleTable();
 }
 
 const char* const kTopics[] = {"所有+所有+所有", "时态+现在一般时"};

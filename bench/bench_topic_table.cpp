@@ -15,12 +15,7 @@ namespace {
 
 const grammar::RuleTable& Table()
 {
-    static const grammar::RuleTable table = [] {
-        grammar::RuleTable built;
-        grammar::BuildRuleTable(built);
-        return built;
-    }();
-    return table;
+    return lectoria::grammar::BuiltInRuleTable();
 }
 
 const std::vector<std::string> kSentences = {

@@ -158,12 +158,7 @@ int Normalize(const std::vector<std::string>& args, const Context& context)
 
 const grammar::RuleTable& BuiltRuleTable()
 {
-    static const grammar::RuleTable table = [] {
-        grammar::RuleTable built;
-        grammar::BuildRuleTable(built);
-        return built;
-    }();
-    return table;
+    return lectoria::grammar::BuiltInRuleTable();
 }
 
 // "--engine plain|fast", fast when absent.

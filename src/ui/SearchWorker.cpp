@@ -23,10 +23,6 @@ void SearchWorker::Start(const search::SearchRequest& request, const grammar::Ru
     // Results come back through queued calls; the guard drops them once this object is gone.
     QPointer<SearchWorker> self(this);
     m_thread = QThread::create([self, request, table, byParser, cancel] {
-        grammar::RuleTable ownTable;
-        if (table == nullptr) {
-            grammar::BuildRuleTable(ownTable);
-        }
         SearchOutcome outcome;
         search::SearchRequest asked = request;
         if (byParser && analysis::ParserCovers(asked.strSubjectGrammar)) {
@@ -40,7 +36,7 @@ void SearchWorker::Start(const search::SearchRequest& request, const grammar::Ru
             }
         }
         outcome.results = search::RunTopicSearch(
-            table != nullptr ? *table : ownTable, asked,
+            table != nullptr ? *table : grammar::BuiltInRuleTable(), asked,
             [self, cancel](int done, int total) {
                 PostUnlessCancelled(self, cancel,
                                     [done, total](SearchWorker* worker) { emit worker->progress(done, total); });

@@ -34,8 +34,8 @@ public:
     /// Cancels a running search and waits for its thread.
     ~SearchWorker() override;
 
-    /// Starts a search. With `table` null the worker builds a rule table of its own; the given
-    /// table must outlive the search. `byParser` decides the topics the parser covers by its
+    /// Starts a search. With `table` null it takes the built-in table; the given table must
+    /// outlive the search. `byParser` decides the topics the parser covers by its
     /// findings (through the program's parser and its cache) instead of by their rules.
     void Start(const search::SearchRequest& request, const grammar::RuleTable* table, bool byParser = false);
     /// Stops the search between two lesson folders and waits for it; no outcome follows.

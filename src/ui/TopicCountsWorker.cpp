@@ -49,11 +49,7 @@ std::shared_ptr<const TopicCounts> CountsFor(const std::string& root, const std:
 
 const grammar::TopicTableMatcher& ProgramTopicMatcher()
 {
-    static const grammar::TopicTableMatcher matcher = [] {
-        grammar::RuleTable table;
-        grammar::BuildRuleTable(table);
-        return grammar::TopicTableMatcher(table);
-    }();
+    static const grammar::TopicTableMatcher matcher(grammar::BuiltInRuleTable());
     return matcher;
 }
 

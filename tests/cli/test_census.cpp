@@ -26,12 +26,7 @@ namespace {
 
 const grammar::RuleTable& Table()
 {
-    static const grammar::RuleTable table = [] {
-        grammar::RuleTable built;
-        grammar::BuildRuleTable(built);
-        return built;
-    }();
-    return table;
+    return lectoria::grammar::BuiltInRuleTable();
 }
 
 // Two books of sentences made of the table's own entries, with marks confirming some sentences

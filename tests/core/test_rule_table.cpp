@@ -10,12 +10,7 @@ namespace {
 
 const RuleTable& Built()
 {
-    static const RuleTable table = [] {
-        RuleTable built;
-        BuildRuleTable(built);
-        return built;
-    }();
-    return table;
+    return lectoria::grammar::BuiltInRuleTable();
 }
 
 // A built table with the subject pronouns installed by hand, so the selection logic is tested

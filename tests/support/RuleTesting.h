@@ -15,12 +15,7 @@ namespace lectoria::test {
 /// The rule table as the topic search builds it, built once per test program.
 inline const grammar::RuleTable& BuiltRuleTable()
 {
-    static const grammar::RuleTable table = [] {
-        grammar::RuleTable built;
-        grammar::BuildRuleTable(built);
-        return built;
-    }();
-    return table;
+    return lectoria::grammar::BuiltInRuleTable();
 }
 
 /// The entries of a '/'-list.

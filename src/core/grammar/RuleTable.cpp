@@ -64,6 +64,16 @@ int ChildCount(const RuleTable& table, int p)
     return static_cast<int>(SplitList(table.ChildTopicLists[static_cast<std::size_t>(p)], '/').size());
 }
 
+const RuleTable& BuiltInRuleTable()
+{
+    static const RuleTable table = [] {
+        RuleTable built;
+        BuildRuleTable(built);
+        return built;
+    }();
+    return table;
+}
+
 void BuildRuleTable(RuleTable& table)
 {
     table.ParentTopicList = std::string(lists::ParentTopicList);

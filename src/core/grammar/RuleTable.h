@@ -46,6 +46,9 @@ VerbForms BuildVerbForms();
 /// Fills an empty table: the topic tree, the "++++" defaults, then every category builder.
 void BuildRuleTable(RuleTable& table);
 
+/// The built-in table, built on first use and shared by the whole program (safe from any thread).
+const RuleTable& BuiltInRuleTable();
+
 /// Turns one word list per child into grandchild topics whose rules test one word each.
 void InstallGrandchildRules(RuleTable& table, int p, int n, const std::vector<std::string>& lists);
 
