@@ -16,33 +16,13 @@
 
 #include "grammar/TextRules.h"
 #include "library/FileNames.h"
+#include "library/PathText.h"
 
 namespace fs = std::filesystem;
 
 namespace lectoria::library {
 
 namespace {
-
-// Path text is UTF-8 on Windows, where the file system names files in UTF-16, and the bytes of
-// the names elsewhere; these two turn it into a path and back without a code page between.
-fs::path PathOf(std::string_view text)
-{
-#ifdef _WIN32
-    return fs::path(std::u8string(text.begin(), text.end()));
-#else
-    return fs::path(text);
-#endif
-}
-
-std::string TextOf(const fs::path& path)
-{
-#ifdef _WIN32
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.string();
-#endif
-}
 
 // A folder path without trailing separators, so that its last component is the folder's name;
 // a root stays as it is.
@@ -53,12 +33,6 @@ fs::path FolderPath(std::string_view text)
         path = path.parent_path();
     }
     return path;
-}
-
-// Directory results end with a separator, so that callers may append a name; empty stays empty.
-std::string DirectoryText(const fs::path& directory)
-{
-    return directory.empty() ? std::string() : TextOf(directory / "");
 }
 
 // The file of an `itemPaths` entry (book\lesson\title) below `root`; a '\' inside the title

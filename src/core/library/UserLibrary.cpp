@@ -11,6 +11,7 @@
 
 #include "library/FileNames.h"
 #include "library/Library.h"
+#include "library/PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -39,25 +40,6 @@ QString TextOf(const fs::path& path)
     return QString::fromStdU16String(path.u16string());
 #else
     return QFile::decodeName(QByteArray::fromStdString(path.string()));
-#endif
-}
-
-fs::path PathOf(const std::string& text)
-{
-#ifdef _WIN32
-    return fs::path(std::u8string(text.begin(), text.end()));
-#else
-    return fs::path(text);
-#endif
-}
-
-std::string DirectoryText(const fs::path& directory)
-{
-#ifdef _WIN32
-    const std::u8string text = (directory / "").u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return (directory / "").string();
 #endif
 }
 
