@@ -11,6 +11,7 @@
 
 #include "Analyse.h"
 #include "Census.h"
+#include "Stretch.h"
 #include "CliChecks.h"
 #include "ImportCommand.h"
 #include "grammar/RuleTable.h"
@@ -63,7 +64,11 @@ constexpr const char* kUsage =
     "                                  'rules' or 'parser', a tab, the topic, a tab and the\n"
     "                                  words that show it (default both; without SENTENCE:\n"
     "                                  one per input line, an empty line between sentences)\n"
-    "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n" LECTORIA_IMPORT_USAGE
+    "  scramble IN OUT                 write IN XOR 0xA6 to OUT (scrambles and unscrambles)\n"
+    "  stretch IN OUT --speed SPEED    write the sentence IN (.sau, or plain audio) to the\n"
+    "                                  WAV file OUT read at SPEED (0.5 to 1.5) times its\n"
+    "                                  pace with its pitch kept; prints OUT, a tab, the\n"
+    "                                  input's and a tab and the output's length in seconds\n" LECTORIA_IMPORT_USAGE
     "  --help                          show this text\n"
     "\n"
     "Titles print on one line: line breaks, tabs and other control characters are\n"
@@ -412,6 +417,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         {"wordlist", WordList},
         {"search", Search},
         {"census", [](const std::vector<std::string>& a, const Context& c) { return Census(a, c.out, c.err); }},
+        {"stretch", [](const std::vector<std::string>& a, const Context& c) { return Stretch(a, c.out, c.err); }},
         {"analyse", [](const std::vector<std::string>& a,
                        const Context& c) { return Analyse(a, c.in, c.out, c.err, BuiltRuleTable()); }},
     };

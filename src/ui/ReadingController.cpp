@@ -229,6 +229,7 @@ void ReadingController::UpdateStatusLine(const std::string& problem)
     input.chosenCount = m_loop->chosenCount();
     input.repeatRound = m_loop->repeatRound();
     input.nNowPlayNum = m_settings.nNowPlayNum;
+    input.practice = m_loop->PracticeText();
     std::string text = reading::StatusLineText(input);
     // A sentence that cannot be heard is the more recent news; a lesson that could not be listed
     // stays in view until the list is filled again.

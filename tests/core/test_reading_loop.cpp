@@ -1,5 +1,6 @@
 #include "reading/ReadingLoop.h"
 
+#include <fstream>
 #include <functional>
 #include <map>
 
@@ -10,6 +11,7 @@
 #include "library/Library.h"
 #include "library/SentenceAudio.h"
 #include "reading/IMediaPlayer.h"
+#include "reading/PracticeInterfaces.h"
 #include "settings/Settings.h"
 
 using namespace lectoria;
@@ -377,6 +379,251 @@ TEST_F(ReadingLoopTest, AStartAfterPauseAndStopReadsTheFirstSentenceInFull)
         ASSERT_GE(time.positions.size(), 4u);
         EXPECT_EQ(std::vector<int>(time.positions.begin(), time.positions.begin() + 4), (std::vector<int>{1, 1, 1, 2}));
     }
+}
+
+/// Writes a file per asked speed, as the real renderer does, and says every sentence lasts 2 s.
+class FakeRenderer : public reading::ISpeechRenderer
+{
+public:
+    reading::RenderedAudio Render(const std::string& mp3Path, double speed) override
+    {
+        speeds.push_back(speed);
+        reading::RenderedAudio rendered;
+        rendered.durationMs = 2000;
+        if (fail) {
+            rendered.error = "无法改变语速";
+            return rendered;
+        }
+        rendered.path = speed == 1.0 ? mp3Path : folder + "/speed-" + std::to_string(speed) + ".wav";
+        std::ofstream(rendered.path, std::ios::app).put('x');
+        return rendered;
+    }
+    void Release() override { ++releases; }
+
+    std::string folder;
+    std::vector<double> speeds;
+    int releases = 0;
+    bool fail = false;
+};
+
+/// A recorder whose learner speaks for `speakMs` of virtual time; the recording is a real file.
+class FakeRecorder : public reading::IShadowRecorder
+{
+public:
+    explicit FakeRecorder(VirtualTime& time) : m_time(time) {}
+
+    bool IsAvailable(std::string* /*why*/) const override { return true; }
+    bool Start(const std::string& audioPath, std::int64_t maxMs) override
+    {
+        starts.push_back({m_time.now, maxMs});
+        if (failStart) {
+            m_error = "录音设备无法打开";
+            return false;
+        }
+        m_error.clear();
+        m_audioPath = audioPath;
+        m_until = m_time.now + std::min<long>(speakMs, static_cast<long>(maxMs));
+        m_recording = true;
+        return true;
+    }
+    bool IsRecording() const override
+    {
+        if (m_recording && m_time.now >= m_until) {
+            m_recording = false;
+            if (failDuring) {
+                m_error = "录音设备出错";
+            } else {
+                std::ofstream(m_audioPath + ".rec.mp3").put('x');
+                m_kept = m_audioPath + ".rec.mp3";
+            }
+        }
+        return m_recording;
+    }
+    void Stop() override
+    {
+        ++stops;
+        m_recording = false;
+    }
+    std::string LastError() const override { return m_error; }
+    std::string LastRecordingOf(const std::string& /*audioPath*/) const override { return m_kept; }
+
+    struct StartCall
+    {
+        long at;
+        std::int64_t maxMs;
+    };
+    std::vector<StartCall> starts;
+    long speakMs = 1500;
+    bool failStart = false;
+    bool failDuring = false;
+    int stops = 0;
+
+private:
+    VirtualTime& m_time;
+    mutable bool m_recording = false;
+    mutable std::string m_error;
+    mutable std::string m_kept;
+    std::string m_audioPath;
+    long m_until = 0;
+};
+
+class PracticeLoopTest : public ReadingLoopTest
+{
+protected:
+    PracticeLoopTest() : m_recorder(m_time)
+    {
+        m_renderer.folder = m_folder.path().string();
+        m_loop.SetPractice(&m_renderer, &m_recorder);
+        m_settings.nDuration = 1;
+    }
+
+    FakeRenderer m_renderer;
+    FakeRecorder m_recorder;
+};
+
+TEST_F(PracticeLoopTest, EachRepetitionReadsAtItsScheduledSpeedAndTheNextSentenceStartsSlowAgain)
+{
+    m_settings.strSpeedSchedule = "0.7, 0.85, 1.0";
+    m_settings.nRepeatPlayNum = 4;
+    m_loop.UpdatePlaylist({0, 1});
+    m_loop.StartReading();
+    std::vector<std::string> practice;
+    for (long at : {500L, 2500L, 4500L, 6500L, 8500L}) {
+        m_time.At(at, [&] { practice.push_back(m_loop.PracticeText()); });
+    }
+    m_time.RunUntil(10500);
+    // Normal speed without shadowing plays the decoded sentence itself: nothing to render.
+    EXPECT_EQ(m_renderer.speeds, (std::vector<double>{0.7, 0.85, 0.7, 0.85}));
+    ASSERT_EQ(m_time.opened.size(), 6u);
+    EXPECT_NE(m_time.opened[0].find("speed-0.7"), std::string::npos);
+    EXPECT_NE(m_time.opened[1].find("speed-0.85"), std::string::npos);
+    EXPECT_EQ(m_time.opened[2].find("speed-"), std::string::npos);
+    EXPECT_NE(m_time.opened[2].find("vantorelMp3temp"), std::string::npos);
+    EXPECT_EQ(m_time.opened[3], m_time.opened[2]);
+    EXPECT_EQ(m_time.positions, (std::vector<int>{1, 1, 1, 1, 2, 2}));
+    EXPECT_EQ(practice, (std::vector<std::string>{"语速0.7×(0.7, 0.85, 1.0)", "语速0.85×(0.7, 0.85, 1.0)",
+                                                  "语速1.0×(0.7, 0.85, 1.0)", "语速1.0×(0.7, 0.85, 1.0)",
+                                                  "语速0.7×(0.7, 0.85, 1.0)"}));
+}
+
+TEST_F(PracticeLoopTest, FitIntervalFollowsTheSlowedReading)
+{
+    m_settings.nDuration = settings::kFitInterval;
+    m_loop.UpdatePlaylist({0});
+    const int normal = m_loop.IntervalMs();
+    m_settings.strSpeedSchedule = "0.5";
+    m_loop.StartReading();
+    m_time.RunUntil(1500);
+    ASSERT_FALSE(m_time.waits.empty());
+    EXPECT_EQ(m_time.waits.front(), normal * 2);
+}
+
+TEST_F(PracticeLoopTest, ShadowingRecordsAfterTheReadingPlaysItBackThenWaitsTheInterval)
+{
+    m_settings.isShadowing = true;
+    m_settings.isPlayBackRecording = true;
+    m_settings.strSpeedSchedule = "0.5";
+    m_loop.UpdatePlaylist({0, 1});
+    m_loop.StartReading();
+    std::string whileRecording;
+    m_time.At(1500, [&] { whileRecording = m_loop.PracticeText(); });
+    m_time.RunUntil(6000);
+    // The reading (1 s), the recording (1.5 s, by the learner's silence), its playback (1 s), then
+    // the interval (1 s): the next sentence starts at 4.5 s plus the ticks that notice each end.
+    ASSERT_GE(m_recorder.starts.size(), 1u);
+    EXPECT_EQ(m_recorder.starts[0].at, 1000);
+    // A 2 s sentence read at half speed lasts 4 s: the learner gets 1.5 times that and a second.
+    EXPECT_EQ(m_recorder.starts[0].maxMs, 4000 * 3 / 2 + 1000);
+    ASSERT_GE(m_time.opened.size(), 3u);
+    EXPECT_NE(m_time.opened[1].find(".rec.mp3"), std::string::npos) << "the recording is played back";
+    EXPECT_EQ(m_time.openTimes[1], 2500);
+    EXPECT_EQ(m_time.openTimes[2], 2500 + 1000 + 1000);
+    EXPECT_EQ(m_time.positions[2], 2);
+    EXPECT_EQ(whileRecording, "语速0.5× 请跟读, 正在录音…");
+    EXPECT_TRUE(m_loop.isReading());
+}
+
+TEST_F(PracticeLoopTest, WithoutPlaybackTheIntervalFollowsTheRecording)
+{
+    m_settings.isShadowing = true;
+    m_settings.isPlayBackRecording = false;
+    m_loop.UpdatePlaylist({0, 1});
+    m_loop.StartReading();
+    m_time.RunUntil(4500);
+    ASSERT_GE(m_time.opened.size(), 2u);
+    EXPECT_EQ(m_time.openTimes[1], 1000 + 1500 + 1000);
+    EXPECT_EQ(m_time.positions[1], 2);
+    EXPECT_EQ(m_renderer.speeds.front(), 1.0) << "shadowing at normal speed still needs the sentence's length";
+}
+
+TEST_F(PracticeLoopTest, AFailingDeviceStopsShadowingButNeverReading)
+{
+    struct Case
+    {
+        const char* name;
+        bool failStart;
+        bool failDuring;
+    };
+    for (const Case& test : {Case{"cannot start", true, false}, Case{"fails while recording", false, true}}) {
+        SCOPED_TRACE(test.name);
+        VirtualTime time;
+        settings::Settings settings;
+        settings.nDuration = 1;
+        settings.isShadowing = true;
+        ListView view = m_view;
+        std::string failure;
+        struct FailureView : ListView
+        {
+            std::string* failure = nullptr;
+            void ShadowingFailed(const std::string& why) override { *failure = why; }
+        } failing;
+        static_cast<ListView&>(failing) = view;
+        failing.failure = &failure;
+        reading::ReadingLoop loop(settings, time, m_audio, time, failing);
+        FakeRecorder recorder(time);
+        recorder.failStart = test.failStart;
+        recorder.failDuring = test.failDuring;
+        loop.SetPractice(&m_renderer, &recorder);
+        time.loop = &loop;
+        loop.UpdatePlaylist({0, 1});
+        loop.StartReading();
+        time.RunUntil(9000);
+        EXPECT_FALSE(failure.empty());
+        EXPECT_FALSE(settings.isShadowing);
+        EXPECT_EQ(recorder.starts.size(), 1u) << "no second attempt on a broken device";
+        EXPECT_TRUE(loop.isReading());
+        EXPECT_GE(time.positions.size(), 3u);
+        for (const std::string& opened : time.opened) {
+            EXPECT_EQ(opened.find(".rec.mp3"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(PracticeLoopTest, PausingWhileRecordingDropsTheRecordingAndNothingIsPlayedBack)
+{
+    m_settings.isShadowing = true;
+    m_loop.UpdatePlaylist({0});
+    m_loop.StartReading();
+    m_time.At(1700, [&] {
+        ASSERT_TRUE(m_loop.isRecording());
+        m_loop.PauseReading();
+    });
+    m_time.RunUntil(8000);
+    EXPECT_EQ(m_recorder.stops, 1);
+    EXPECT_FALSE(m_loop.isRecording());
+    EXPECT_EQ(m_time.opened.size(), 1u);
+}
+
+TEST_F(PracticeLoopTest, ASentenceThatCannotBeRenderedIsReportedAndSkipped)
+{
+    m_renderer.fail = true;
+    m_settings.strSpeedSchedule = "0.8";
+    m_loop.UpdatePlaylist({0, 1});
+    m_loop.StartReading();
+    EXPECT_EQ(m_loop.problem(), "无法改变语速");
+    m_time.RunUntil(3000);
+    // Nothing of the playlist can be heard at this speed: reading ends instead of cycling silently.
+    EXPECT_FALSE(m_loop.isReading());
 }
 
 } // namespace

@@ -110,6 +110,9 @@ std::string StatusLineText(const StatusInput& input)
     } else {
         text += "未选择";
     }
+    if (!input.practice.empty()) {
+        text += " " + input.practice;
+    }
     return text;
 }
 

@@ -31,6 +31,8 @@ struct StatusInput
     int chosenCount = 0;
     int repeatRound = 1;
     int nNowPlayNum = 1;
+    /// Speed and shadowing, as ReadingLoop::PracticeText() says them; empty when neither is on.
+    std::string practice;
 };
 std::string StatusLineText(const StatusInput& input);
 

@@ -1,10 +1,13 @@
 #include "reading/ReadingLoop.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "library/SentenceAudio.h"
 #include "reading/IMediaPlayer.h"
 #include "reading/Panes.h"
+#include "reading/PracticeInterfaces.h"
+#include "reading/SpeedSchedule.h"
 #include "settings/Settings.h"
 
 namespace lectoria::reading {
@@ -31,7 +34,8 @@ int ReadingLoop::currentListIndex() const
 int ReadingLoop::IntervalMs() const
 {
     if (m_settings.nDuration >= settings::kFitInterval) {
-        return m_fitSeconds * 1000;
+        // A slowed reading is longer, and so is the time the learner needs to say it again.
+        return static_cast<int>(std::lround(m_fitSeconds * 1000 / m_speed));
     }
     return std::max(m_settings.nDuration, 0) * 1000;
 }
@@ -150,14 +154,38 @@ void ReadingLoop::Shutdown()
 
 void ReadingLoop::OnPollTick()
 {
-    if (!m_isReading || m_player.PlayState() != IMediaPlayer::kStopped || !m_isReading) {
+    if (!m_isReading) {
         return;
     }
-    m_clock.StopPolling();
+    switch (m_phase) {
+    case Phase::Recording:
+        if (m_recorder == nullptr || !m_recorder->IsRecording()) {
+            RecordingEnded();
+        }
+        return;
+    case Phase::PlayingBack:
+        if (m_player.PlayState() == IMediaPlayer::kStopped) {
+            // A recording that cannot be played back is the learner's loss, not the reading's.
+            m_phase = Phase::Reading;
+            m_view.UpdateStatusLine(m_problem);
+            WaitAndMoveOn();
+        }
+        return;
+    case Phase::Reading:
+        if (m_player.PlayState() == IMediaPlayer::kStopped) {
+            ReadingEnded();
+        }
+        return;
+    }
+}
+
+void ReadingLoop::ReadingEnded()
+{
     const bool failed = !m_problem.empty() || !m_player.LastError().empty();
     if (failed && m_problem.empty()) {
         RecordProblem("无法播放: " + m_player.LastError());
     }
+    m_readingFailed = failed;
     if (failed) {
         ++m_failuresInRow;
     } else {
@@ -165,13 +193,69 @@ void ReadingLoop::OnPollTick()
     }
     if (failed && m_failuresInRow >= chosenCount()) {
         // Nothing of the playlist can be heard: cycling on in silence would only look like reading.
+        m_clock.StopPolling();
         m_isReading = false;
         m_repeatRound = 1;
         ++m_moves;
         m_view.UpdateStatusLine(kNothingPlayable);
         return;
     }
+    if (!failed && ShadowingWanted() && StartRecording()) {
+        return;
+    }
+    WaitAndMoveOn();
+}
 
+bool ReadingLoop::ShadowingWanted() const
+{
+    return m_settings.isShadowing && m_recorder != nullptr;
+}
+
+bool ReadingLoop::StartRecording()
+{
+    // The learner gets the length of what they just heard, half as long again to find their words,
+    // and a second to begin.
+    const std::int64_t heardMs = m_sentenceMs > 0
+                                     ? static_cast<std::int64_t>(static_cast<double>(m_sentenceMs) / m_speed)
+                                     : static_cast<std::int64_t>(m_fitSeconds) * 1000;
+    const std::int64_t maxMs = heardMs * 3 / 2 + 1000;
+    if (!m_recorder->Start(m_view.AudioPath(currentListIndex()), maxMs)) {
+        const std::string why = m_recorder->LastError();
+        m_settings.isShadowing = false;
+        m_view.ShadowingFailed(why);
+        m_view.UpdateStatusLine(m_problem);
+        return false;
+    }
+    m_phase = Phase::Recording;
+    m_view.UpdateStatusLine(m_problem);
+    return true;
+}
+
+void ReadingLoop::RecordingEnded()
+{
+    m_phase = Phase::Reading;
+    const std::string error = m_recorder != nullptr ? m_recorder->LastError() : std::string();
+    if (!error.empty()) {
+        // The device failed mid-recording: shadowing stops, reading goes on.
+        m_settings.isShadowing = false;
+        m_view.ShadowingFailed(error);
+    } else if (m_settings.isPlayBackRecording && m_recorder != nullptr) {
+        const std::string recording = m_recorder->LastRecordingOf(m_view.AudioPath(currentListIndex()));
+        if (!recording.empty()) {
+            m_phase = Phase::PlayingBack;
+            m_view.UpdateStatusLine(m_problem);
+            m_player.Open(recording);
+            return;
+        }
+    }
+    m_view.UpdateStatusLine(m_problem);
+    WaitAndMoveOn();
+}
+
+void ReadingLoop::WaitAndMoveOn()
+{
+    m_clock.StopPolling();
+    const bool failed = m_readingFailed;
     const unsigned moves = m_moves;
     m_clock.WaitPumping(IntervalMs());
     if (!m_isReading || moves != m_moves) {
@@ -189,6 +273,49 @@ void ReadingLoop::OnPollTick()
     const int count = chosenCount();
     m_settings.nNowPlayNum = m_settings.nNowPlayNum >= count ? 1 : m_settings.nNowPlayNum + 1;
     PlayPosition(true, true);
+}
+
+void ReadingLoop::SetPractice(ISpeechRenderer* renderer, IShadowRecorder* recorder)
+{
+    m_renderer = renderer;
+    m_recorder = recorder;
+}
+
+void ReadingLoop::PracticeChanged()
+{
+    if (!m_settings.isShadowing && m_phase == Phase::Recording) {
+        // Turned off while recording: the half-spoken recording is dropped and reading goes on.
+        m_recorder->Stop();
+    }
+    m_view.UpdateStatusLine(m_problem);
+}
+
+void ReadingLoop::StopPractice()
+{
+    if (m_phase == Phase::Recording && m_recorder != nullptr) {
+        m_recorder->Stop();
+    }
+    m_phase = Phase::Reading;
+}
+
+std::string ReadingLoop::PracticeText() const
+{
+    std::string text;
+    const auto schedule = ParseSpeedSchedule(m_settings.strSpeedSchedule);
+    if (schedule && !schedule->isNormal()) {
+        text = "语速" + SpeedText(m_isReading ? m_speed : schedule->SpeedOf(1));
+        if (schedule->speeds().size() > 1) {
+            text += "(" + schedule->Text() + ")";
+        }
+    }
+    if (m_phase == Phase::Recording) {
+        text += std::string(text.empty() ? "" : " ") + "请跟读, 正在录音…";
+    } else if (m_phase == Phase::PlayingBack) {
+        text += std::string(text.empty() ? "" : " ") + "正在回放跟读录音";
+    } else if (ShadowingWanted()) {
+        text += std::string(text.empty() ? "" : " ") + "跟读";
+    }
+    return text;
 }
 
 void ReadingLoop::PlayPosition(bool refreshPanes, bool decode)
@@ -216,6 +343,10 @@ void ReadingLoop::PlayPosition(bool refreshPanes, bool decode)
         if (decode && m_isReading) {
             // Decoding deletes the file of the sentence before, which the player still holds.
             m_player.Stop();
+            m_sentenceMs = -1;
+            if (m_renderer != nullptr) {
+                m_renderer->Release();
+            }
             const library::AudioResult result = m_audio.DecodeSentenceAudio(m_view.AudioPath(listIndex));
             if (!result.ok()) {
                 RecordProblem(result.error == library::AudioError::SourceUnreadable ? "音频文件缺失或无法读取"
@@ -224,8 +355,9 @@ void ReadingLoop::PlayPosition(bool refreshPanes, bool decode)
         }
     }
     if (m_isReading) {
+        m_phase = Phase::Reading;
         if (m_problem.empty()) {
-            m_player.Open(m_audio.tempAudioPath());
+            OpenAtScheduledSpeed();
         } else {
             m_player.Stop();
         }
@@ -243,7 +375,30 @@ void ReadingLoop::ShowPosition(int position)
 void ReadingLoop::StopPlayback()
 {
     m_clock.StopPolling();
+    StopPractice();
     m_player.Stop();
+}
+
+void ReadingLoop::OpenAtScheduledSpeed()
+{
+    const auto schedule = ParseSpeedSchedule(m_settings.strSpeedSchedule);
+    m_speed = schedule ? schedule->SpeedOf(m_repeatRound) : 1.0;
+    m_view.UpdateStatusLine(m_problem);
+    // At normal speed the decoded file plays as it is; the renderer is still asked when
+    // shadowing, which needs the sentence's length.
+    if (m_renderer == nullptr || (m_speed == 1.0 && !ShadowingWanted())) {
+        m_speed = m_renderer == nullptr ? 1.0 : m_speed;
+        m_player.Open(m_audio.tempAudioPath());
+        return;
+    }
+    const RenderedAudio rendered = m_renderer->Render(m_audio.tempAudioPath(), m_speed);
+    if (!rendered.ok()) {
+        RecordProblem(rendered.error);
+        m_player.Stop();
+        return;
+    }
+    m_sentenceMs = rendered.durationMs;
+    m_player.Open(rendered.path);
 }
 
 void ReadingLoop::RecordProblem(const std::string& problem)

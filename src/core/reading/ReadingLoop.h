@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct Settings;
 namespace lectoria::reading {
 
 class IMediaPlayer;
+class IShadowRecorder;
+class ISpeechRenderer;
 
 /// Timer 2 and the interval wait; the window uses Qt timers and a nested event loop, tests
 /// use virtual time.
@@ -40,6 +43,8 @@ public:
     virtual void ClearPanes() = 0;
     /// Rebuilds the status line; `problem`, when not empty, says why a sentence was not heard.
     virtual void UpdateStatusLine(const std::string& problem) = 0;
+    /// Shadowing was turned off because the input device failed; `why` says so in Chinese.
+    virtual void ShadowingFailed(const std::string& why) { (void)why; }
 };
 
 /// The playlist and the loop that reads it aloud: each selected sentence `nRepeatPlayNum`
@@ -61,6 +66,11 @@ public:
     void OnPollTick();
     /// Ends reading for good (the window is closing) and releases the player's file; no wait.
     void Shutdown();
+    /// Speaking practice: `renderer` plays repetitions at the speeds of the schedule, `recorder`
+    /// records the learner after each reading when shadowing is on. Either may be null.
+    void SetPractice(ISpeechRenderer* renderer, IShadowRecorder* recorder);
+    /// The speed list or the shadowing switch changed; a running repetition keeps its speed.
+    void PracticeChanged();
 
     bool isReading() const { return m_isReading; }
     int chosenCount() const { return static_cast<int>(m_chosenIndices.size()); }
@@ -73,15 +83,40 @@ public:
     /// Why the current sentence could not be heard, or empty.
     const std::string& problem() const { return m_problem; }
 
-    /// The interval after a reading, in milliseconds ("Fit" depends on the shown text).
+    /// The interval after a reading, in milliseconds ("Fit" depends on the shown text and the
+    /// repetition's speed).
     int IntervalMs() const;
+    /// The speed of the repetition being read (or about to be).
+    double speed() const { return m_speed; }
+    /// What the status line adds about speed and shadowing; empty at normal speed without it.
+    std::string PracticeText() const;
+    bool isRecording() const { return m_phase == Phase::Recording; }
+    bool isPlayingBack() const { return m_phase == Phase::PlayingBack; }
 
 private:
+    enum class Phase
+    {
+        Reading,     ///< the sentence is being read (or the loop is idle)
+        Recording,   ///< the learner is being recorded after the reading
+        PlayingBack, ///< the learner's recording is being played
+    };
+    /// The reading of the current repetition has ended: record the learner, or go on.
+    void ReadingEnded();
+    /// The recording has ended: play it back, or go on.
+    void RecordingEnded();
+    /// Waits the interval and moves on to the next repetition or sentence.
+    void WaitAndMoveOn();
+    bool StartRecording();
+    /// Ends recording and playing back of the learner at once.
+    void StopPractice();
+    bool ShadowingWanted() const;
     /// Moves one sentence back (-1) or on (+1), wrapping at the ends.
     void MoveBy(int step);
     void PlayPosition(bool refreshPanes, bool decode);
     void ShowPosition(int position);
     void StopPlayback();
+    /// Opens the current sentence at the speed its repetition has in the schedule.
+    void OpenAtScheduledSpeed();
     /// The end of a pause or stop: deletes the temporary audio that nothing is about to play.
     void DeleteIdleTempAudio();
     void RecordProblem(const std::string& problem);
@@ -91,11 +126,19 @@ private:
     library::SentenceAudioDecoder& m_audio;
     IReadingClock& m_clock;
     IReadingView& m_view;
+    ISpeechRenderer* m_renderer = nullptr;
+    IShadowRecorder* m_recorder = nullptr;
 
     std::vector<int> m_chosenIndices;
     bool m_isReading = false;
     int m_repeatRound = 1;
     int m_fitSeconds = 1;
+    double m_speed = 1.0;
+    /// Length of the sentence's audio at normal speed, or -1 when unknown.
+    std::int64_t m_sentenceMs = -1;
+    Phase m_phase = Phase::Reading;
+    /// The reading just heard could not be played: it is not repeated.
+    bool m_readingFailed = false;
     std::string m_problem;
     /// Sentences in a row that could not be heard; a whole playlist of them stops reading.
     int m_failuresInRow = 0;

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <variant>
 
+#include "reading/SpeedSchedule.h"
+
 namespace lectoria::settings {
 
 namespace {
@@ -54,6 +56,9 @@ const Key kKeys[] = {
     {"strSubjectGrammar", Text{&Settings::strSubjectGrammar}},
     {"isSelectSubject", Flag{&Settings::isSelectSubject}},
     {"isSearchByParser", Flag{&Settings::isSearchByParser}},
+    {"strSpeedSchedule", Text{&Settings::strSpeedSchedule}},
+    {"isShadowing", Flag{&Settings::isShadowing}},
+    {"isPlayBackRecording", Flag{&Settings::isPlayBackRecording}},
 };
 
 template <class... Visitors> struct Overloaded : Visitors...
@@ -153,6 +158,9 @@ Settings LoadSettings(ProfileStore& store, Rgb buttonFace)
     if (!settings.isColorClient) {
         settings.colorTable[kClientBackground] = buttonFace;
     }
+    // A damaged schedule would read every sentence at a speed nobody chose; normal speed is safe.
+    const auto schedule = reading::ParseSpeedSchedule(settings.strSpeedSchedule);
+    settings.strSpeedSchedule = schedule ? schedule->Text() : reading::SpeedSchedule().Text();
     return settings;
 }
 

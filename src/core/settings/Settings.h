@@ -77,6 +77,12 @@ struct Settings : PaneScales
     bool isSelectSubject = false;
     /// The topic search decides the topics the parser covers by its findings.
     bool isSearchByParser = false;
+    /// The reading speed of each repetition, as the speed list shows it ("1.0", "0.7, 0.85, 1.0").
+    std::string strSpeedSchedule = "1.0";
+    /// The learner is recorded after each reading.
+    bool isShadowing = false;
+    /// Each shadowing recording is played back before the interval.
+    bool isPlayBackRecording = true;
 };
 
 /// Named integers and strings with defaults: the application profile, section "kelvaro".
