@@ -1,17 +1,11 @@
 #include "Stretch.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <ostream>
 
-#include <unistd.h>
-
 #include "Cli.h"
-#include "GstAudioDecoder.h"
 #include "RubberBandStretch.h"
-#include "library/PathText.h"
-#include "library/SentenceAudio.h"
+#include "SentenceDecoding.h"
 #include "notes/LessonNotes.h"
 #include "practice/WavFile.h"
 #include "reading/SpeedSchedule.h"
@@ -19,42 +13,6 @@
 namespace lectoria::cli {
 
 namespace {
-
-bool EndsWith(const std::string& text, const std::string& tail)
-{
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-/// A private temporary file that is removed when it goes out of scope.
-class TemporaryFile
-{
-public:
-    TemporaryFile()
-    {
-        std::error_code error;
-        std::string pattern = library::TextOf(std::filesystem::temp_directory_path(error)) + "/lectoria-stretch-XXXXXX";
-        if (error) {
-            pattern = "/tmp/lectoria-stretch-XXXXXX";
-        }
-        const int fd = mkstemp(pattern.data());
-        if (fd >= 0) {
-            close(fd);
-            m_path = pattern;
-        }
-    }
-    ~TemporaryFile()
-    {
-        if (!m_path.empty()) {
-            std::remove(m_path.c_str());
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 std::string Seconds(const import::PcmAudio& audio)
 {
@@ -102,23 +60,8 @@ int Stretch(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::string& in = operands[0];
     const std::string& output = operands[1];
 
-    // A sentence file is scrambled MP3; anything else is taken as plain audio.
-    TemporaryFile plain;
-    std::string decodable = in;
-    if (EndsWith(in, ".sau")) {
-        if (plain.path().empty()) {
-            return fail("cannot create a temporary file", kOutputError);
-        }
-        const library::AudioResult result = library::ScrambleFile(in, plain.path());
-        if (!result.ok()) {
-            return fail("cannot read '" + in + "': " + result.detail,
-                        result.error == library::AudioError::SourceUnreadable ? kUsageError : kOutputError);
-        }
-        decodable = plain.path();
-    }
     import::PcmAudio audio;
-    platform::GstAudioDecoder decoder;
-    if (const import::MediaStatus decoded = decoder.Decode(decodable, audio, nullptr); !decoded.ok()) {
+    if (const import::MediaStatus decoded = platform::DecodeSentenceFile(in, audio); !decoded.ok()) {
         return fail("cannot decode '" + in + "': " + decoded.error);
     }
     import::PcmAudio stretched;

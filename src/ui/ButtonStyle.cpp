@@ -57,14 +57,15 @@ struct CommandIconEntry
 
 // Client menu, list menu, whole-sentence and large pane menus, and the items the window adds
 // to its system menu.
-constexpr std::array<CommandIconEntry, 28> kCommandIcons{{
-    {32796, "colour-off"},     {32794, "colour"},       {32786, "colour"},     {32789, "list-toggle"},
-    {32791, "grammar-toggle"}, {32790, "whole-toggle"}, {32831, "help"},       {32772, "select-all"},
-    {32773, "select-none"},    {32771, "delete-all"},   {32774, "delete"},     {32775, "move-up"},
-    {32776, "move-down"},      {32778, "open-lesson"},  {32798, "open-topic"}, {32797, "arrange"},
-    {32784, "colour"},         {32833, "help"},         {32788, "colour"},     {32832, "help"},
-    {32806, "colour"},         {32807, "open-topic"},   {32830, "help"},       {1202, "colour-off"},
-    {1203, "colour"},          {1201, "full-screen"},   {1204, "help"},        {1205, "analyse"},
+constexpr std::array<CommandIconEntry, 31> kCommandIcons{{
+    {32796, "colour-off"},     {32794, "colour"},       {32786, "colour"},        {32789, "list-toggle"},
+    {32791, "grammar-toggle"}, {32790, "whole-toggle"}, {32831, "help"},          {32772, "select-all"},
+    {32773, "select-none"},    {32771, "delete-all"},   {32774, "delete"},        {32775, "move-up"},
+    {32776, "move-down"},      {32778, "open-lesson"},  {32798, "open-topic"},    {32797, "arrange"},
+    {32784, "colour"},         {32833, "help"},         {32788, "colour"},        {32832, "help"},
+    {32806, "colour"},         {32807, "open-topic"},   {32830, "help"},          {1202, "colour-off"},
+    {1203, "colour"},          {1201, "full-screen"},   {1204, "help"},           {1205, "analyse"},
+    {1206, "shadow"},          {1208, "replay"},        {1209, "speech-picture"},
 }};
 
 /// The application's style, but with tool tips that appear after the program's short delay.

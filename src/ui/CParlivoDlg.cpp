@@ -27,6 +27,7 @@
 #include "NotesKeeper.h"
 #include "SearchWorker.h"
 #include "SentencePanes.h"
+#include "SpeakingPractice.h"
 #include "TitleBar.h"
 #include "WindowColours.h"
 #include "WindowCommands.h"
@@ -75,6 +76,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     coloured.statusLine = m_statusLine;
     coloured.repeatCaption = m_repeatCaption;
     coloured.intervalCaption = m_intervalCaption;
+    coloured.speedCaption = m_speedCaption;
     coloured.list = m_sentenceList;
     coloured.wholePane = m_wholePane;
     coloured.currentPane = m_currentPane;
@@ -84,6 +86,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
         for (const auto& [id, pushButton] : m_buttons) {
             buttons.push_back(pushButton);
         }
+        buttons.push_back(m_shadowButton);
         return buttons;
     };
     m_colours = new WindowColours(m_settings, coloured, this);
@@ -101,6 +104,9 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     placed.intervalList = m_intervalList;
     placed.repeatCaption = m_repeatCaption;
     placed.intervalCaption = m_intervalCaption;
+    placed.speedList = m_speedList;
+    placed.speedCaption = m_speedCaption;
+    placed.shadowButton = m_shadowButton;
     placed.statusLine = m_statusLine;
     placed.list = m_sentenceList;
     placed.wholePane = m_wholePane;
@@ -141,6 +147,24 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     opening.runners = this;
     m_opener = new LessonOpener(m_settings, opening, this);
     BindCommands();
+    PracticeParts practice;
+    practice.speedCaption = m_speedCaption;
+    practice.speedList = m_speedList;
+    practice.shadowButton = m_shadowButton;
+    practice.messageParent = this;
+    practice.reading = m_reading.get();
+    practice.player = m_player;
+    practice.commands = m_commands;
+    practice.recorder = options.recorder;
+    practice.pictureColours = [this] {
+        const auto& colors = m_settings.colorTable;
+        const auto colour = [](settings::Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); };
+        SpeechPictureColours picture;
+        picture.text = colour(colors[settings::kGrammarText]);
+        picture.background = colour(colors[settings::kGrammarBackground]);
+        return picture;
+    };
+    m_practice = new SpeakingPractice(m_settings, practice, this);
     connect(m_titleBar, &TitleBar::helpRequested, this, &CParlivoDlg::ShowHelp);
     connect(m_titleBar, &TitleBar::systemMenuRequested, this, [this](QPoint globalPos) {
         QMenu* menu = m_commands->CreateSystemMenu(this);
@@ -174,6 +198,8 @@ CParlivoDlg::~CParlivoDlg()
     // A restore still searching stops here; its outcome must not reach a window being destroyed.
     delete m_opener;
     m_opener = nullptr;
+    delete m_practice;
+    m_practice = nullptr;
     m_reading.reset();
     if (!m_closePrepared) {
         // A window closed without its close path (tests, a failed start) still keeps its settings;
@@ -245,7 +271,8 @@ void CParlivoDlg::CreateControls()
 
     m_repeatCaption = new QLabel(QStringLiteral("重复次数"), m_client);
     m_intervalCaption = new QLabel(QStringLiteral("朗读间隔"), m_client);
-    for (QLabel* caption : {m_repeatCaption, m_intervalCaption}) {
+    m_speedCaption = new QLabel(QStringLiteral("语速"), m_client);
+    for (QLabel* caption : {m_repeatCaption, m_intervalCaption, m_speedCaption}) {
         caption->setWordWrap(true);
         caption->setAlignment(Qt::AlignCenter);
         caption->setFont(small);
@@ -255,9 +282,13 @@ void CParlivoDlg::CreateControls()
     m_intervalList = new QComboBox(m_client);
     m_repeatList->setMaxVisibleItems(20);
     m_intervalList->setMaxVisibleItems(22);
-    for (QComboBox* list : {m_repeatList, m_intervalList}) {
+    m_speedList = new QComboBox(m_client);
+    for (QComboBox* list : {m_repeatList, m_intervalList, m_speedList}) {
         list->setFont(small);
     }
+    m_shadowButton = new IconButton(QStringLiteral("shadow"), m_client);
+    m_shadowButton->setIconSize(QSize(24, 24));
+    m_shadowButton->setFocusPolicy(Qt::TabFocus);
 
     for (const MainButton& entry : MainWindowButtons()) {
         auto* button = new IconButton(QString::fromLatin1(entry.icon), m_client);

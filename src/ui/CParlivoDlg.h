@@ -24,7 +24,8 @@ class QMenu;
 
 namespace lectoria::reading {
 class IMediaPlayer;
-}
+class IShadowRecorder;
+} // namespace lectoria::reading
 
 namespace lectoria::platform {
 class CMediaPlayer2;
@@ -42,6 +43,7 @@ class HalftoneBand;
 class IVolume;
 class NotesKeeper;
 class SearchWorker;
+class SpeakingPractice;
 class TitleBar;
 class WindowColours;
 class WindowCommands;
@@ -49,12 +51,13 @@ class WindowCommands;
 /// What the main window is built from; tests replace the profile, the player and the folders.
 struct MainWindowOptions
 {
-    settings::ProfileStore* profile = nullptr; ///< required; outlives the window
-    reading::IMediaPlayer* player = nullptr;   ///< null: the window creates the real player
-    std::string tempDir;                       ///< empty: the per-user temporary folder
-    std::string libraryRoot;                   ///< the library a first start opens; empty: the user's
-    bool libraryChosen = false;                ///< the user named libraryRoot: a saved lesson elsewhere moves there
-    std::string demoLibrary;                   ///< lessons a new library gets; empty: none are copied
+    settings::ProfileStore* profile = nullptr;    ///< required; outlives the window
+    reading::IMediaPlayer* player = nullptr;      ///< null: the window creates the real player
+    std::string tempDir;                          ///< empty: the per-user temporary folder
+    std::string libraryRoot;                      ///< the library a first start opens; empty: the user's
+    bool libraryChosen = false;                   ///< the user named libraryRoot: a saved lesson elsewhere moves there
+    std::string demoLibrary;                      ///< lessons a new library gets; empty: none are copied
+    reading::IShadowRecorder* recorder = nullptr; ///< null: the real recorder on the default input
 };
 
 /// The main window: owns the settings, the sentence list, the three panes, the reading
@@ -77,6 +80,9 @@ public:
     QPlainTextEdit* grammarPane() const { return m_grammarPane; }
     QComboBox* repeatList() const { return m_repeatList; }
     QComboBox* intervalList() const { return m_intervalList; }
+    QComboBox* speedList() const { return m_speedList; }
+    QPushButton* shadowButton() const { return m_shadowButton; }
+    SpeakingPractice& practice() const { return *m_practice; }
     QPushButton* button(int id) const;
     /// Every command of the window, as actions: buttons, menus and keys trigger them.
     WindowCommands& commands() const { return *m_commands; }
@@ -164,6 +170,10 @@ private:
     QLabel* m_intervalCaption = nullptr;
     QComboBox* m_repeatList = nullptr;
     QComboBox* m_intervalList = nullptr;
+    QLabel* m_speedCaption = nullptr;
+    QComboBox* m_speedList = nullptr;
+    QPushButton* m_shadowButton = nullptr;
+    SpeakingPractice* m_practice = nullptr;
     std::vector<std::pair<int, QPushButton*>> m_buttons;
     WindowCommands* m_commands = nullptr;
     TitleBar* m_titleBar = nullptr;

@@ -146,6 +146,11 @@ void CParlivoDlg::ShowLargePaneMenu(const QPoint& globalPos)
     QAction* topic = menu->addAction(QIcon(QStringLiteral(":/icons/open-topic.svg")), QStringLiteral("打开主题(&S)"));
     menu->addAction(m_commands->action(kGrammarAnalysisCommand));
     menu->addSeparator();
+    for (const int id :
+         {kShadowingCommand, kPlayBackRecordingCommand, kReplayRecordingCommand, kSpeechPictureCommand}) {
+        menu->addAction(m_commands->action(id));
+    }
+    menu->addSeparator();
     QAction* help = menu->addAction(QIcon(QStringLiteral(":/icons/help.svg")), QStringLiteral("帮助系统"));
     menu->addSeparator();
     connect(topic, &QAction::triggered, this,

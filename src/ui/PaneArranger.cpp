@@ -75,6 +75,9 @@ void PaneArranger::Layout()
     Place(m_controls.intervalList, m_layout.intervalList, controls);
     Place(m_controls.repeatCaption, m_layout.repeatCaption, controls);
     Place(m_controls.intervalCaption, m_layout.intervalCaption, controls);
+    Place(m_controls.speedList, m_layout.speedList, controls);
+    Place(m_controls.speedCaption, m_layout.speedCaption, controls);
+    Place(m_controls.shadowButton, m_layout.shadowButton, controls);
     Place(m_controls.statusLine, m_layout.statusLine, controls);
     Place(m_controls.list, m_layout.listArea, m_layout.listShown);
     Place(m_controls.wholePane, m_layout.wholePane, m_layout.wholeShown);

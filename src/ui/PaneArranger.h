@@ -37,6 +37,9 @@ struct ClientControls
     QComboBox* intervalList = nullptr;
     QLabel* repeatCaption = nullptr;
     QLabel* intervalCaption = nullptr;
+    QComboBox* speedList = nullptr;
+    QLabel* speedCaption = nullptr;
+    QPushButton* shadowButton = nullptr;
     QLineEdit* statusLine = nullptr;
     CSpecialListBox* list = nullptr;
     QTextEdit* wholePane = nullptr;

@@ -65,8 +65,17 @@ PaneLayout LayoutPanes(QSize client, const PaneState& state)
     result.repeatCaption =
         Edges(repeatCaptionRight - kCaptionSize, captionBottom - kCaptionSize, repeatCaptionRight, captionBottom);
 
+    const int speedRight = repeatCaptionRight - kCaptionSize - kSmallGap;
+    result.speedList = Edges(speedRight - kSpeedListWidth, listBottom - kDropDownHeight, speedRight, listBottom);
+    const int speedCaptionRight = speedRight - kSpeedListWidth - kSmallGap;
+    result.speedCaption =
+        Edges(speedCaptionRight - kCaptionSize, captionBottom - kCaptionSize, speedCaptionRight, captionBottom);
+
     const int readingBottom = height - kMargin;
-    const int firstReadingRight = repeatCaptionRight - kCaptionSize - kSmallGap;
+    const int shadowRight = speedCaptionRight - kCaptionSize - kSmallGap;
+    result.shadowButton =
+        Edges(shadowRight - kReadingButtonSize, readingBottom - kReadingButtonSize, shadowRight, readingBottom);
+    const int firstReadingRight = shadowRight - kReadingButtonStep;
     for (int i = 5; i >= 0; --i) {
         const int right = firstReadingRight - (5 - i) * kReadingButtonStep;
         result.readingButtons[static_cast<std::size_t>(i)] =
@@ -121,7 +130,8 @@ QSize MinimumClientSize()
     const int modeButtonsRight = kMargin + kModeButtonStep + kModeButtonSize;
     // From the start button's left edge to the client's right edge, as LayoutPanes places them.
     const int readingGroup = kMargin + kReadingButtonSize + kSmallGap + kDropDownStep + kDropDownWidth + kSmallGap +
-                             kCaptionSize + kSmallGap + 5 * kReadingButtonStep + kReadingButtonSize;
+                             kCaptionSize + kSmallGap + kSpeedListWidth + kSmallGap + kCaptionSize + kSmallGap +
+                             6 * kReadingButtonStep + kReadingButtonSize;
     const int width = modeButtonsRight + kSmallGap + readingGroup;
 
     const int top = kStatusHeight + kMargin;

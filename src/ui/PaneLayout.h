@@ -42,6 +42,8 @@ inline constexpr int kDropDownWidth = 40;
 inline constexpr int kDropDownHeight = 20;
 inline constexpr int kDropDownStep = 73;
 inline constexpr int kCaptionSize = 24;
+/// The speed list is wider than the others: it shows a schedule such as "0.7, 0.85, 1.0".
+inline constexpr int kSpeedListWidth = 64;
 inline constexpr int kVolumeAreaHeight = 120;
 /// The strip below the list area that holds the buttons and drop-down lists.
 inline constexpr int kBottomBarHeight = 52;
@@ -71,6 +73,9 @@ struct PaneLayout
     QRect intervalList;    ///< 1080
     QRect repeatCaption;   ///< 1077 "重复次数"
     QRect intervalCaption; ///< 1078 "朗读间隔"
+    QRect speedList;       ///< the reading speed of each repetition
+    QRect speedCaption;    ///< "语速"
+    QRect shadowButton;    ///< the shadowing switch, left of the speed list
     /// Where the volume popup grows: above the volume button, as wide as it.
     QRect volumeArea;
     QRect statusLine; ///< 1020

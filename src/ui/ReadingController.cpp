@@ -14,6 +14,7 @@
 #include "CSpecialListBox.h"
 #include "NotesKeeper.h"
 #include "SentencePanes.h"
+#include "StretchingRenderer.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
 #include "reading/Panes.h"
@@ -33,6 +34,8 @@ ReadingController::ReadingController(settings::Settings& settings, reading::IMed
     m_pollTimer = new QTimer(this);
     m_pollTimer->setInterval(100);
     m_loop = std::make_unique<reading::ReadingLoop>(m_settings, m_player, m_audio, *this, *this);
+    m_renderer = std::make_unique<platform::StretchingRenderer>(m_audio.tempDir());
+    m_loop->SetPractice(m_renderer.get(), nullptr);
     connect(m_pollTimer, &QTimer::timeout, this, [this] { m_loop->OnPollTick(); });
     connect(m_controls.grammarPane, &QPlainTextEdit::textChanged, this, &ReadingController::OnGrammarPaneChanged);
 }
@@ -41,13 +44,31 @@ ReadingController::~ReadingController()
 {
     m_loop->Shutdown();
     m_player.Stop();
+    m_renderer->Release();
     m_audio.RemoveTempDir();
 }
 
 void ReadingController::Shutdown()
 {
     m_loop->Shutdown();
+    m_renderer->Release();
     m_audio.DeleteTempAudio();
+}
+
+void ReadingController::SetRecorder(reading::IShadowRecorder* recorder)
+{
+    m_loop->SetPractice(m_renderer.get(), recorder);
+}
+
+std::string ReadingController::CurrentAudioPath() const
+{
+    const int listIndex = m_loop->currentListIndex();
+    return listIndex < 0 ? std::string() : AudioPath(listIndex);
+}
+
+void ReadingController::ShadowingFailed(const std::string& why)
+{
+    emit shadowingFailed(QString::fromStdString(why));
 }
 
 void ReadingController::RefreshSentence()

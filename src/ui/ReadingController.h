@@ -7,6 +7,7 @@
 
 #include "library/SentenceAudio.h"
 #include "notes/LessonNotes.h"
+#include "reading/PracticeInterfaces.h"
 #include "reading/ReadingLoop.h"
 #include "settings/Settings.h"
 
@@ -66,6 +67,10 @@ public:
     void PointerLeftList();
     /// The close path: the loop stops and the temporary audio goes.
     void Shutdown();
+    /// Records the learner after each reading while shadowing is on; null: no recording.
+    void SetRecorder(reading::IShadowRecorder* recorder);
+    /// The library file of the sentence shown, or empty when none is.
+    std::string CurrentAudioPath() const;
 
     // The loop's view and clock; public so that tests can drive the clock the window uses.
     std::string ItemText(int listIndex) const override;
@@ -76,6 +81,11 @@ public:
     void StartPolling() override;
     void StopPolling() override;
     void WaitPumping(int ms) override;
+    void ShadowingFailed(const std::string& why) override;
+
+signals:
+    /// The input device failed: shadowing is off and `why` says so.
+    void shadowingFailed(const QString& why);
 
 private:
     /// The lesson folder and note line of a list item, in either mode.
@@ -96,6 +106,8 @@ private:
     ReadingControls m_controls;
     NotesKeeper& m_notes;
     library::SentenceAudioDecoder m_audio;
+    /// Makes the slowed and sped-up copies of the sentence; its files live in the audio's folder.
+    std::unique_ptr<reading::ISpeechRenderer> m_renderer;
     std::unique_ptr<SentencePanes> m_panes;
     QTimer* m_pollTimer = nullptr;
     std::unique_ptr<reading::ReadingLoop> m_loop;

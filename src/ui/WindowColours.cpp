@@ -74,6 +74,7 @@ void WindowColours::Apply()
     paint(m_controls.statusLine, colors[kStatusText], colors[kClientBackground]);
     paint(m_controls.repeatCaption, colors[kStatusText], colors[kClientBackground]);
     paint(m_controls.intervalCaption, colors[kStatusText], colors[kClientBackground]);
+    paint(m_controls.speedCaption, colors[kStatusText], colors[kClientBackground]);
     m_controls.list->SetColors(colors[kListText], colors[kListBackground], colors[kListLine]);
     QPalette client = m_controls.client->palette();
     client.setColor(QPalette::Window, ToQColor(colors[kClientBackground]));

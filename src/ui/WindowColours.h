@@ -28,6 +28,7 @@ struct ColouredControls
     QLineEdit* statusLine = nullptr;
     QLabel* repeatCaption = nullptr;
     QLabel* intervalCaption = nullptr;
+    QLabel* speedCaption = nullptr;
     CSpecialListBox* list = nullptr;
     QTextEdit* wholePane = nullptr;
     QTextEdit* currentPane = nullptr;

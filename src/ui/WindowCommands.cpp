@@ -52,6 +52,10 @@ constexpr CommandEntry kCommands[] = {
     {kFullScreenCommand, "全屏显示开关(&F)       F8", Qt::Key_F8, true},
     {kHelpCommand, "帮助系统", 0, true},
     {kGrammarAnalysisCommand, "语法分析(&A)\tF9", Qt::Key_F9, true},
+    {kShadowingCommand, "跟读开关(&R)\tF10", Qt::Key_F10, true},
+    {kPlayBackRecordingCommand, "跟读后回放录音(&B)", 0, false},
+    {kReplayRecordingCommand, "回放跟读录音(&P)\tF11", Qt::Key_F11, true},
+    {kSpeechPictureCommand, "跟读对比(&V)\tF12", Qt::Key_F12, true},
     {kCloseCommand, "关闭(&C)\tAlt+F4", 0, false},
     {kSwallowEscapeCommand, "", Qt::Key_Escape, false},
 };

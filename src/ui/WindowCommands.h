@@ -40,6 +40,11 @@ enum WindowCommandId : int
     kSetTitleColorCommand = 1203,
     kHelpCommand = 1204,
     kGrammarAnalysisCommand = 1205,
+    // Speaking practice.
+    kShadowingCommand = 1206,
+    kPlayBackRecordingCommand = 1207,
+    kReplayRecordingCommand = 1208,
+    kSpeechPictureCommand = 1209,
     kSizeCommand = 0xF000,
     kMoveCommand = 0xF010,
     kMinimizeCommand = 0xF020,

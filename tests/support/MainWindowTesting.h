@@ -22,7 +22,8 @@ namespace lectoria::test {
 inline std::unique_ptr<ui::CParlivoDlg> OpenMainWindow(const std::filesystem::path& folder,
                                                        reading::IMediaPlayer* player,
                                                        std::unique_ptr<platform::QSettingsProfile>& profile,
-                                                       const std::string& libraryRoot = {}, QSize size = {})
+                                                       const std::string& libraryRoot = {}, QSize size = {},
+                                                       reading::IShadowRecorder* recorder = nullptr)
 {
     profile = std::make_unique<platform::QSettingsProfile>(QString::fromStdString((folder / "profile.ini").string()));
     ui::MainWindowOptions options;
@@ -30,6 +31,7 @@ inline std::unique_ptr<ui::CParlivoDlg> OpenMainWindow(const std::filesystem::pa
     options.player = player;
     options.tempDir = (folder / "TemporaryQenReading").string() + "/";
     options.libraryRoot = libraryRoot;
+    options.recorder = recorder;
     auto window = std::make_unique<ui::CParlivoDlg>(options);
     if (size.isValid()) {
         window->resize(size);

@@ -11,6 +11,7 @@
 
 #include "EspeakSpeech.h"
 #include "import/MediaInterfaces.h"
+#include "practice/WavFile.h"
 
 namespace lectoria::test {
 
@@ -82,20 +83,8 @@ inline SpokenRecording SpeakWithGaps(const std::vector<std::pair<std::string, st
 /// Writes mono 16-bit PCM as a WAV file.
 inline void WriteWav(const std::filesystem::path& file, const import::PcmAudio& audio)
 {
-    const auto u32 = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
-    };
-    const auto u16 = [](std::uint16_t v) {
-        return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
-    };
-    const auto dataBytes = static_cast<std::uint32_t>(audio.samples.size() * 2);
-    const auto rate = static_cast<std::uint32_t>(audio.sampleRate);
-    std::ofstream out(file, std::ios::binary);
-    out << "RIFF" << u32(36 + dataBytes) << "WAVE"
-        << "fmt " << u32(16) << u16(1) << u16(1) << u32(rate) << u32(rate * 2) << u16(2) << u16(16) << "data"
-        << u32(dataBytes);
-    out.write(reinterpret_cast<const char*>(audio.samples.data()), static_cast<std::streamsize>(dataBytes));
+    const QByteArray wav = practice::WavBytes(audio);
+    std::ofstream(file, std::ios::binary).write(wav.constData(), wav.size());
 }
 
 /// "mm:ss.xx" for LRC, "HH:MM:SS,mmm" for SRT and "HH:MM:SS.mmm" for WebVTT.

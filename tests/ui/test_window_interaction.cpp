@@ -134,7 +134,9 @@ TEST_F(WindowInteraction, AtItsSmallestSizeEveryControlStaysUsable)
     // The bottom bar: every button, list and caption is shown, inside the client area, and none
     // covers another.
     std::vector<std::pair<std::string, QWidget*>> controls = {{"repeat list", m_window->repeatList()},
-                                                              {"interval list", m_window->intervalList()}};
+                                                              {"interval list", m_window->intervalList()},
+                                                              {"speed list", m_window->speedList()},
+                                                              {"shadowing switch", m_window->shadowButton()}};
     for (int id : {1010, 1011, 1082, 1083, 1084, 1085, 1086, 1087, 1088}) {
         controls.emplace_back("button " + std::to_string(id), m_window->button(id));
     }

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <QStandardPaths>
+
 #include "library/PathText.h"
 #include "notes/LessonNotes.h"
 
@@ -117,6 +119,12 @@ std::string RecordingStore::Keep(const std::string& audioPath, const QByteArray&
         }
     }
     return file;
+}
+
+std::string RecordingsDirectory()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return library::TextOf(library::PathOf(data.toStdString()) / "Lectoria" / "recordings");
 }
 
 std::string RecordingStamp(std::int64_t msSinceEpoch)

@@ -36,6 +36,10 @@ private:
     std::string m_root;
 };
 
+/// Where the learner's recordings are kept: ~/.local/share/Lectoria/recordings, beside the user's
+/// library and never inside it.
+std::string RecordingsDirectory();
+
 /// "20261211-093015-042": a recording's name for a UTC time in milliseconds.
 std::string RecordingStamp(std::int64_t msSinceEpoch);
 
