@@ -128,8 +128,11 @@ QString FlatButtonStyleSheet(settings::Rgb background)
     return QStringLiteral("QPushButton { background-color: %1; border: none; border-radius: 4px; padding: 0px; }\n"
                           "QPushButton:focus { background-color: %2; }\n"
                           "QPushButton:hover { background-color: %3; }\n"
-                          "QPushButton:pressed { background-color: %2; }\n")
-        .arg(Css(background), Css(FocusColor(background)), Css(HoverColor(background)));
+                          "QPushButton:pressed { background-color: %2; }\n"
+                          // A switch that is on (shadowing) keeps a ring, so it reads as on at a glance.
+                          "QPushButton:checked { background-color: %2; border: 2px solid %4; }\n")
+        .arg(Css(background), Css(FocusColor(background)), Css(HoverColor(background)),
+             IsDarkColor(background) ? QStringLiteral("#ffe066") : QStringLiteral("#d9480f"));
 }
 
 QIcon ToolIcon(const QString& name)

@@ -160,8 +160,8 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
         const auto& colors = m_settings.colorTable;
         const auto colour = [](settings::Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); };
         SpeechPictureColours picture;
-        picture.text = colour(colors[settings::kGrammarText]);
-        picture.background = colour(colors[settings::kGrammarBackground]);
+        picture.text = colour(colors[settings::kCurrentText]);
+        picture.background = colour(colors[settings::kCurrentBackground]);
         return picture;
     };
     m_practice = new SpeakingPractice(m_settings, practice, this);

@@ -60,7 +60,7 @@ SpeakingPractice::SpeakingPractice(settings::Settings& settings, const PracticeP
     for (const std::string& preset : reading::SpeedPresets()) {
         m_speedList->addItem(QString::fromStdString(preset));
     }
-    m_speedList->setCurrentText(QString::fromStdString(m_settings.strSpeedSchedule));
+    ShowSchedule();
     m_speedList->setToolTip(QStringLiteral("语速: 0.5 到 1.5 倍, 音高不变.\n"
                                            "也可填写每一遍的语速, 如 \"0.7, 0.85, 1.0\": 第一遍 0.7 倍,\n"
                                            "第二遍 0.85 倍, 其余各遍正常速度."));
@@ -135,14 +135,21 @@ bool SpeakingPractice::ApplySpeedText(const QString& text)
     std::string why;
     const auto schedule = reading::ParseSpeedSchedule(text.toStdString(), &why);
     if (!schedule) {
-        m_speedList->setCurrentText(QString::fromStdString(m_settings.strSpeedSchedule));
+        ShowSchedule();
         ShowMessage(QString::fromStdString(why));
         return false;
     }
     m_settings.strSpeedSchedule = schedule->Text();
-    m_speedList->setCurrentText(QString::fromStdString(m_settings.strSpeedSchedule));
+    ShowSchedule();
     m_parts.reading->loop().PracticeChanged();
     return true;
+}
+
+void SpeakingPractice::ShowSchedule()
+{
+    m_speedList->setCurrentText(QString::fromStdString(m_settings.strSpeedSchedule));
+    // A schedule wider than the list shows its first speeds, where it starts.
+    m_speedList->lineEdit()->setCursorPosition(0);
 }
 
 void SpeakingPractice::ReplayLastRecording()

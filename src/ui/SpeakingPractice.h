@@ -71,6 +71,7 @@ signals:
 
 private:
     void SetShadowing(bool on);
+    void ShowSchedule();
     /// Enables the switch when an input device is there; says why not in its tool tip.
     void CheckDevice();
     void ShowMessage(const QString& text);

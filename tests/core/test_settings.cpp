@@ -45,10 +45,13 @@ TEST(Settings, SaveWritesEveryKeyInOrderAndLoadReadsThemBack)
     settings.strSubjectGrammar = "时态+现在完成时";
     settings.isSelectSubject = true;
     settings.isSearchByParser = true;
+    settings.strSpeedSchedule = "0.7, 0.85, 1.0";
+    settings.isShadowing = true;
+    settings.isPlayBackRecording = false;
 
     MemoryProfile profile;
     SaveSettings(profile, settings);
-    ASSERT_EQ(profile.writes.size(), 13u * 3u + 14u);
+    ASSERT_EQ(profile.writes.size(), 13u * 3u + 17u);
     EXPECT_EQ(profile.writes[0], "0Red");
     EXPECT_EQ(profile.writes[2], "0Blue");
     EXPECT_EQ(profile.writes[38], "12Blue");
@@ -56,7 +59,8 @@ TEST(Settings, SaveWritesEveryKeyInOrderAndLoadReadsThemBack)
     EXPECT_EQ(rest, (std::vector<std::string>{"fListRightScale", "fGrammarTopScale", "fWholeBottomScale",
                                               "isColorTitle", "isColorClient", "nRepeatPlayNum", "nDuration",
                                               "nNowPlayNum", "strFullPath", "strSubjectWord", "strSubjectBook",
-                                              "strSubjectGrammar", "isSelectSubject", "isSearchByParser"}));
+                                              "strSubjectGrammar", "isSelectSubject", "isSearchByParser",
+                                              "strSpeedSchedule", "isShadowing", "isPlayBackRecording"}));
     // Scales are stored times 1000, truncated: 0.2499 is 249, not 250.
     EXPECT_EQ(profile.ints["fListRightScale"], 249);
     EXPECT_EQ(profile.ints["isColorTitle"], 1);
@@ -70,6 +74,9 @@ TEST(Settings, SaveWritesEveryKeyInOrderAndLoadReadsThemBack)
     EXPECT_EQ(loaded.strSubjectGrammar, "时态+现在完成时");
     EXPECT_TRUE(loaded.isSelectSubject);
     EXPECT_TRUE(loaded.isSearchByParser);
+    EXPECT_EQ(loaded.strSpeedSchedule, "0.7, 0.85, 1.0");
+    EXPECT_TRUE(loaded.isShadowing);
+    EXPECT_FALSE(loaded.isPlayBackRecording);
 }
 
 TEST(Settings, ClientColoursOffTakeTheButtonFaceAndSaveIt)
