@@ -32,8 +32,8 @@ SpeechSpan FindSpeech(const import::PcmAudio& pcm);
 /// Tells, while a recording comes in, whether the speaker has spoken and then fallen silent.
 ///
 /// The audio is measured in blocks of kBlockMs. A block is loud when its RMS reaches
-/// kSpeechDb (-40 dBFS, an amplitude of about 330 in int16): a voice a hand's width or two from
-/// a laptop microphone is 20–30 dB above it, a quiet room well below it. Speech is a run of loud
+/// kSpeechDb (-40 dBFS, an RMS of about 330 in int16): ordinary speech into a headset or laptop
+/// microphone is usually 15–30 dB above it, a quiet room well below it. Speech is a run of loud
 /// blocks at least kMinSpeechMs long, so a click, a knock or a tongue smack is not speech and does
 /// not break a silence either.
 class SpeechGate
