@@ -14,6 +14,9 @@ constexpr int kMargin = 8;
 constexpr int kLaneGap = 12;
 // The loudness line spans this many decibels below the lane's loudest moment.
 constexpr double kLoudnessRangeDb = 50.0;
+// The top of the loudness line is never below this: a silent or whispered recording stays low
+// instead of being scaled up to look as loud as speech.
+constexpr double kQuietestTopDb = -25.0;
 // The pitch scale, logarithmic as the ear hears pitch, and the lines drawn across it.
 constexpr double kLowHz = 60.0;
 constexpr double kHighHz = 500.0;
@@ -261,8 +264,10 @@ void SpeechPicture::PaintWave(QPainter& painter, Lane lane) const
     if (entry.profile.peak <= 0) {
         return;
     }
-    // Each lane is scaled to its own loudest sample, so a quiet microphone still shows a shape.
-    const double scale = half / entry.profile.peak;
+    // Each lane is scaled to its own loudest sample, so a quiet microphone still shows a shape; but
+    // never further than speech at the quietest top of the loudness line, or silence would fill it.
+    const double quietestPeak = std::pow(10.0, kQuietestTopDb / 20.0);
+    const double scale = half / std::max(static_cast<double>(entry.profile.peak), quietestPeak);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(waveColour(lane));
     for (std::size_t c = 0; c < entry.columns.size(); ++c) {
@@ -287,7 +292,7 @@ void SpeechPicture::PaintCurves(QPainter& painter, Lane lane) const
     painter.setRenderHint(QPainter::Antialiasing, true);
 
     QPolygonF loudness;
-    const double quietest = profile.loudestDb - kLoudnessRangeDb;
+    const double quietest = std::max(static_cast<double>(profile.loudestDb), kQuietestTopDb) - kLoudnessRangeDb;
     for (std::size_t hop = 0; hop < profile.loudnessDb.size(); ++hop) {
         const double share = std::clamp((profile.loudnessDb[hop] - quietest) / kLoudnessRangeDb, 0.0, 1.0);
         loudness << QPointF(xOfHop(hop), wave.bottom() - share * wave.height());

@@ -190,4 +190,27 @@ TEST(SpeechPicture, HeadingsGiveTheSpokenLengthInSeconds)
     EXPECT_EQ(silent.laneLabel(SpeechPicture::LearnerLane), QStringLiteral("跟读 1.7 秒"));
 }
 
+TEST(SpeechPicture, ASilentRecordingIsDrawnQuietNotScaledUpToLookLikeSpeech)
+{
+    SpeechPicture picture;
+    picture.resize(800, 400);
+    picture.SetModel(Burst(200, 1000, 200, 180));
+    import::PcmAudio silent{kRate, std::vector<std::int16_t>(kRate * 2, 0)};
+    for (std::size_t i = 0; i < silent.samples.size(); i += 7) {
+        silent.samples[i] = 3; // the hiss of a quiet room, far below speech
+    }
+    picture.SetRecording(silent);
+    const QImage image = picture.grab().toImage();
+
+    const QRect learner = picture.waveRect(SpeechPicture::LearnerLane);
+    const QRect upperHalf(learner.left(), learner.top(), learner.width(), learner.height() / 2);
+    EXPECT_EQ(PixelsLike(image, upperHalf, ui::SpeechPictureColours().learner), 0)
+        << "the loudness line of silence stays at the bottom";
+    EXPECT_EQ(PixelsLike(image, upperHalf, picture.waveColour(SpeechPicture::LearnerLane)), 0)
+        << "the waveform of silence stays flat";
+    const QRect model = picture.waveRect(SpeechPicture::ModelLane);
+    const QRect modelUpperHalf(model.left(), model.top(), model.width(), model.height() / 2);
+    EXPECT_GT(PixelsLike(image, modelUpperHalf, ui::SpeechPictureColours().model), 0) << "speech still reaches the top";
+}
+
 } // namespace
