@@ -20,6 +20,10 @@ namespace {
 constexpr int kRecordingRate = 22050;
 /// Time the device may take beyond the recording's length before it counts as stuck.
 constexpr int kDeviceGraceMs = 3000;
+/// The start of a recording can hold the room's echo of the reading that just ended; it is kept
+/// but does not count as the learner's speech, or a hesitating learner would be cut off a second
+/// after the echo.
+constexpr int kEchoMs = 250;
 
 /// One frame of any sample format as a mono 16-bit sample (the channels averaged).
 std::int16_t MonoSample(const char* frame, const QAudioFormat& format)
@@ -125,7 +129,11 @@ void ShadowRecorder::ReadAvailable()
             m_samples.push_back(MonoSample(frame, m_format));
         }
     }
-    m_gate->Feed(m_samples.data() + before, m_samples.size() - before);
+    const auto echoSamples = static_cast<std::size_t>(m_format.sampleRate()) * kEchoMs / 1000;
+    const std::size_t from = std::max(before, echoSamples);
+    if (m_samples.size() > from) {
+        m_gate->Feed(m_samples.data() + from, m_samples.size() - from);
+    }
     if (static_cast<std::int64_t>(m_samples.size()) >= m_maxSamples || m_gate->silenceAfterSpeech()) {
         Finish();
     }

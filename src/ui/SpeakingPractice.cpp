@@ -181,8 +181,8 @@ void SpeakingPractice::ShowPicture()
         return;
     }
     const import::PcmAudio learner = DecodedOrEmpty(m_recorder->LastRecordingOf(sentence));
-    const QString text =
-        QString::fromStdString(library::SentenceText(library::TextOf(library::PathOf(sentence).stem())));
+    const QString text = QString::fromStdString(
+        library::SentenceText(library::FileNameToTitle(library::TextOf(library::PathOf(sentence).stem()))));
     delete m_picture;
     m_picture = new SpeechPictureDlg(text, model, learner, m_parts.pictureColours(), m_parts.messageParent);
     m_picture->setAttribute(Qt::WA_DeleteOnClose);
