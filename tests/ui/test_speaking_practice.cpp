@@ -10,6 +10,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QLabel>
+#include <QMessageBox>
+#include <QListWidget>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -56,10 +60,11 @@ public:
     bool IsRecording() const override { return false; }
     void Stop() override {}
     std::string LastError() const override { return m_error; }
-    std::string LastRecordingOf(const std::string& /*audioPath*/) const override { return {}; }
+    std::string LastRecordingOf(const std::string& /*audioPath*/) const override { return lastRecording; }
 
     bool available = true;
     bool failStart = false;
+    std::string lastRecording;
     std::vector<std::int64_t> starts;
 
 private:
@@ -201,6 +206,46 @@ TEST_F(SpeakingPracticeWindow, TheSwitchTurnsShadowingOnAndAFailingDeviceTurnsIt
     EXPECT_TRUE(m_window->readingLoop().isReading());
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_player.opened.size() >= 2; }, 3000)) << "reading goes on";
     QTest::keyClick(m_window->sentenceList(), Qt::Key_F4);
+}
+
+TEST_F(SpeakingPracticeWindow, ReplayAndThePictureWorkOnTheSentenceShownWithOrWithoutARecording)
+{
+    Open();
+    QSignalSpy messages(&m_window->practice(), &ui::SpeakingPractice::messageShown);
+    m_window->sentenceList()->item(1)->setSelected(true);
+    QTest::keyClick(m_window->sentenceList(), Qt::Key_F11);
+    ASSERT_EQ(messages.count(), 1) << "no recording yet: the learner is told so";
+    EXPECT_TRUE(m_player.opened.empty());
+    for (QMessageBox* box : m_window->findChildren<QMessageBox*>()) {
+        box->close();
+    }
+    ASSERT_TRUE(test::ShowActive(m_window.get()));
+
+    QTest::keyClick(m_window->sentenceList(), Qt::Key_F12);
+    ui::SpeechPictureDlg* picture = m_window->practice().pictureDialog();
+    ASSERT_NE(picture, nullptr) << messages.last().at(0).toString().toStdString();
+    EXPECT_TRUE(picture->isVisible());
+    EXPECT_EQ(picture->sentenceLabel()->text(), QStringLiteral("Is this your handbag?"));
+    EXPECT_EQ(picture->picture()->laneMessage(ui::SpeechPicture::LearnerLane), QStringLiteral("还没有跟读录音"));
+    EXPECT_TRUE(picture->picture()->laneLabel(ui::SpeechPicture::ModelLane).startsWith(QStringLiteral("范读")));
+    picture->close();
+    ASSERT_TRUE(test::ShowActive(m_window.get()));
+
+    // With a recording, F11 plays it and the picture shows it.
+    m_recorder.lastRecording = m_window->audio().tempDir() + "learner.mp3";
+    const import::PcmAudio said = test::SpeakWithGaps({{"Is this your handbag?", ""}}, 200, 0, 200).audio;
+    std::string mp3;
+    ASSERT_TRUE(platform::LameMp3Encoder().Encode(said.samples.data(), said.samples.size(), said.sampleRate, mp3).ok());
+    std::ofstream(m_recorder.lastRecording, std::ios::binary) << mp3;
+    QTest::keyClick(m_window->sentenceList(), Qt::Key_F11);
+    ASSERT_EQ(m_player.opened.size(), 1u);
+    EXPECT_EQ(m_player.opened[0], m_recorder.lastRecording);
+    QTest::keyClick(m_window->sentenceList(), Qt::Key_F12);
+    picture = m_window->practice().pictureDialog();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(picture->picture()->laneMessage(ui::SpeechPicture::LearnerLane).isEmpty());
+    EXPECT_TRUE(picture->picture()->laneLabel(ui::SpeechPicture::LearnerLane).startsWith(QStringLiteral("跟读")));
+    picture->close();
 }
 
 } // namespace
