@@ -54,11 +54,11 @@ struct Workspace
         // The recording: each cue's sentence spoken, then silence up to the next cue.
         platform::EspeakSpeech speech;
         speech.SelectVoice("en-us", 160);
-        import::PcmAudio all;
+        lectoria::import::PcmAudio all;
         std::string lrcText = "[ti:Ten minutes]\n";
         std::string story;
         for (int i = 0; i < kCues; ++i) {
-            import::PcmAudio spoken;
+            lectoria::import::PcmAudio spoken;
             speech.Speak(Sentences()[static_cast<std::size_t>(i)], spoken);
             all.sampleRate = spoken.sampleRate;
             const std::size_t cueSamples = static_cast<std::size_t>(spoken.sampleRate) * kCueMs / 1000;
@@ -70,7 +70,7 @@ struct Workspace
             story += Sentences()[static_cast<std::size_t>(i)] + (i % 5 == 4 ? "\n\n" : " ");
         }
         // Resampled to 44.1 kHz as real lesson MP3s are; the decoder then has the usual work to do.
-        import::PcmAudio cd;
+        lectoria::import::PcmAudio cd;
         cd.sampleRate = 44100;
         cd.samples.resize(all.samples.size() * 2);
         for (std::size_t i = 0; i < cd.samples.size(); ++i) {
@@ -114,7 +114,7 @@ void Run(benchmark::State& state, import::ImportRequest request)
 
 void BM_ImportTenMinuteMp3With150LrcCues(benchmark::State& state)
 {
-    import::ImportRequest request;
+    lectoria::import::ImportRequest request;
     request.book = "Bench";
     request.title = "Ten minutes";
     request.audioPath = Files().mp3.string();
@@ -124,7 +124,7 @@ void BM_ImportTenMinuteMp3With150LrcCues(benchmark::State& state)
 
 void BM_Import150SentencesThroughSpeech(benchmark::State& state)
 {
-    import::ImportRequest request;
+    lectoria::import::ImportRequest request;
     request.book = "Bench";
     request.title = "Spoken story";
     request.source = import::ImportRequest::Source::Text;

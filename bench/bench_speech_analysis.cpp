@@ -15,7 +15,7 @@ const import::PcmAudio& Sentence()
     static const import::PcmAudio pcm = [] {
         platform::EspeakSpeech speech;
         speech.SelectVoice("en-us", 130);
-        import::PcmAudio spoken;
+        lectoria::import::PcmAudio spoken;
         speech.Speak("When the rain stopped, we walked along the river and talked about the summer holidays.", spoken);
         return spoken;
     }();

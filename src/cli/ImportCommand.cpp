@@ -65,7 +65,7 @@ int RunImportCommand(const std::vector<std::string>& args, std::ostream& out, st
         return Usage(err, "--voice and --wpm go with --text only");
     }
 
-    import::ImportRequest request;
+    lectoria::import::ImportRequest request;
     request.libraryRoot = options["root"];
     request.book = options["book"];
     request.title = options["title"];

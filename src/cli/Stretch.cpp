@@ -60,11 +60,11 @@ int Stretch(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::string& in = operands[0];
     const std::string& output = operands[1];
 
-    import::PcmAudio audio;
+    lectoria::import::PcmAudio audio;
     if (const import::MediaStatus decoded = platform::DecodeSentenceFile(in, audio); !decoded.ok()) {
         return fail("cannot decode '" + in + "': " + decoded.error);
     }
-    import::PcmAudio stretched;
+    lectoria::import::PcmAudio stretched;
     if (const import::MediaStatus status = platform::StretchSpeech(audio, schedule->SpeedOf(1), stretched);
         !status.ok()) {
         return fail("cannot stretch '" + in + "': " + status.error);

@@ -55,51 +55,56 @@ bool HasLanguage(const std::string& language)
     return false;
 }
 
-import::MediaStatus Apply(const std::string& voice, int wordsPerMinute){
-    if (StartEspeak() == 0){return {"espeak-ng cannot start (is espeak-ng-data installed?)"};
-} // namespace
-if (espeak_SetVoiceByName(voice.c_str()) != EE_OK) {
-    // Not a voice name: a language such as "en-gb" picks that language's first voice.
-    if (!HasLanguage(voice)) {
-        return {"espeak-ng has no voice named '" + voice + "'"};
+lectoria::import::MediaStatus Apply(const std::string& voice, int wordsPerMinute)
+{
+    if (StartEspeak() == 0) {
+        return {"espeak-ng cannot start (is espeak-ng-data installed?)"};
+    } // namespace
+    if (espeak_SetVoiceByName(voice.c_str()) != EE_OK) {
+        // Not a voice name: a language such as "en-gb" picks that language's first voice.
+        if (!HasLanguage(voice)) {
+            return {"espeak-ng has no voice named '" + voice + "'"};
+        }
+        espeak_VOICE wanted{};
+        wanted.languages = voice.c_str();
+        if (espeak_SetVoiceByProperties(&wanted) != EE_OK) {
+            return {"espeak-ng cannot use the voice '" + voice + "'"};
+        }
     }
-    espeak_VOICE wanted{};
-    wanted.languages = voice.c_str();
-    if (espeak_SetVoiceByProperties(&wanted) != EE_OK) {
-        return {"espeak-ng cannot use the voice '" + voice + "'"};
-    }
-}
-espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
-return {};
+    espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
+    return {};
 } // namespace lectoria::platform
 
 } // namespace
 
-import::MediaStatus EspeakSpeech::SelectVoice(const std::string& voice, int wordsPerMinute){
-    if (wordsPerMinute< kSlowestWpm || wordsPerMinute > kFastestWpm){
+lectoria::import::MediaStatus EspeakSpeech::SelectVoice(const std::string& voice, int wordsPerMinute)
+{
+    if (wordsPerMinute < kSlowestWpm || wordsPerMinute > kFastestWpm) {
         return {"words per minute must be from " + std::to_string(kSlowestWpm) + " to " + std::to_string(kFastestWpm)};
-}
-const std::lock_guard<std::mutex> guard(EspeakLock());
-import::MediaStatus status = Apply(voice, wordsPerMinute);
-if (status.ok()) {
-    m_voice = voice;
-    m_wordsPerMinute = wordsPerMinute;
-}
-return status;
-}
-
-import::MediaStatus EspeakSpeech::Speak(const std::string& text, import::PcmAudio& out){out = import::PcmAudio();
-const std::lock_guard<std::mutex> guard(EspeakLock());
-if (import::MediaStatus status = Apply(m_voice, m_wordsPerMinute); !status.ok()) {
+    }
+    const std::lock_guard<std::mutex> guard(EspeakLock());
+    lectoria::import::MediaStatus status = Apply(voice, wordsPerMinute);
+    if (status.ok()) {
+        m_voice = voice;
+        m_wordsPerMinute = wordsPerMinute;
+    }
     return status;
 }
-out.sampleRate = StartEspeak();
-const espeak_ERROR result =
-    espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &out);
-if (result != EE_OK) {
-    return {"espeak-ng could not speak the text"};
-}
-return {};
+
+lectoria::import::MediaStatus EspeakSpeech::Speak(const std::string& text, import::PcmAudio& out)
+{
+    out = import::PcmAudio();
+    const std::lock_guard<std::mutex> guard(EspeakLock());
+    if (import::MediaStatus status = Apply(m_voice, m_wordsPerMinute); !status.ok()) {
+        return status;
+    }
+    out.sampleRate = StartEspeak();
+    const espeak_ERROR result =
+        espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &out);
+    if (result != EE_OK) {
+        return {"espeak-ng could not speak the text"};
+    }
+    return {};
 }
 
 } // namespace lectoria::platform

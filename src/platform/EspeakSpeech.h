@@ -12,8 +12,8 @@ public:
     static constexpr int kSlowestWpm = 80;
     static constexpr int kFastestWpm = 450;
 
-    import::MediaStatus SelectVoice(const std::string& voice, int wordsPerMinute) override;
-    import::MediaStatus Speak(const std::string& text, import::PcmAudio& out) override;
+    lectoria::import::MediaStatus SelectVoice(const std::string& voice, int wordsPerMinute) override;
+    lectoria::import::MediaStatus Speak(const std::string& text, import::PcmAudio& out) override;
 
 private:
     std::string m_voice = "en-us";

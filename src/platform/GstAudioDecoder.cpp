@@ -74,73 +74,75 @@ void AppendSample(GstSample* sample, import::PcmAudio& out)
 
 } // namespace
 
-import::MediaStatus GstAudioDecoder::Decode(const std::string& path, import::PcmAudio& out,
-                                            const std::atomic<bool>* cancel){out = import::PcmAudio();
-if (std::string error = InitGStreamer(); !error.empty()) {
-    return {error};
-}
-GError* failure = nullptr;
-gchar* uri = gst_filename_to_uri(path.c_str(), &failure);
-if (uri == nullptr) {
-    std::string error = failure != nullptr ? failure->message : "not a file name";
-    g_clear_error(&failure);
-    return {error};
-}
-std::unique_ptr<GstElement, ElementDeleter> pipeline(gst_element_factory_make("playbin", nullptr));
-GstElement* sinkBin =
-    gst_parse_bin_from_description("audioconvert ! audioresample ! appsink name=pcm sync=false max-buffers=64 "
-                                   "caps=audio/x-raw,format=S16LE,channels=1,layout=interleaved",
-                                   TRUE, &failure);
-GstElement* videoSink = gst_element_factory_make("fakesink", nullptr);
-if (!pipeline || sinkBin == nullptr || videoSink == nullptr) {
+lectoria::import::MediaStatus GstAudioDecoder::Decode(const std::string& path, import::PcmAudio& out,
+                                                      const std::atomic<bool>* cancel)
+{
+    out = import::PcmAudio();
+    if (std::string error = InitGStreamer(); !error.empty()) {
+        return {error};
+    }
+    GError* failure = nullptr;
+    gchar* uri = gst_filename_to_uri(path.c_str(), &failure);
+    if (uri == nullptr) {
+        std::string error = failure != nullptr ? failure->message : "not a file name";
+        g_clear_error(&failure);
+        return {error};
+    }
+    std::unique_ptr<GstElement, ElementDeleter> pipeline(gst_element_factory_make("playbin", nullptr));
+    GstElement* sinkBin =
+        gst_parse_bin_from_description("audioconvert ! audioresample ! appsink name=pcm sync=false max-buffers=64 "
+                                       "caps=audio/x-raw,format=S16LE,channels=1,layout=interleaved",
+                                       TRUE, &failure);
+    GstElement* videoSink = gst_element_factory_make("fakesink", nullptr);
+    if (!pipeline || sinkBin == nullptr || videoSink == nullptr) {
+        g_free(uri);
+        g_clear_error(&failure);
+        if (sinkBin != nullptr) {
+            gst_object_unref(sinkBin);
+        }
+        if (videoSink != nullptr) {
+            gst_object_unref(videoSink);
+        }
+        return {"the GStreamer base plug-ins (playbin, audioconvert, appsink) are missing"};
+    }
+    g_object_set(pipeline.get(), "uri", uri, "flags", kPlayAudioOnly, "audio-sink", sinkBin, "video-sink", videoSink,
+                 nullptr);
     g_free(uri);
-    g_clear_error(&failure);
-    if (sinkBin != nullptr) {
-        gst_object_unref(sinkBin);
-    }
-    if (videoSink != nullptr) {
-        gst_object_unref(videoSink);
-    }
-    return {"the GStreamer base plug-ins (playbin, audioconvert, appsink) are missing"};
-}
-g_object_set(pipeline.get(), "uri", uri, "flags", kPlayAudioOnly, "audio-sink", sinkBin, "video-sink", videoSink,
-             nullptr);
-g_free(uri);
-GstElement* appSinkElement = gst_bin_get_by_name(GST_BIN(sinkBin), "pcm");
-GstAppSink* appSink = GST_APP_SINK(appSinkElement);
+    GstElement* appSinkElement = gst_bin_get_by_name(GST_BIN(sinkBin), "pcm");
+    GstAppSink* appSink = GST_APP_SINK(appSinkElement);
 
-import::MediaStatus status;
-if (gst_element_set_state(pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
-    status.error = PipelineError(pipeline.get());
-    if (status.error.empty()) {
-        status.error = "cannot be opened for decoding";
+    lectoria::import::MediaStatus status;
+    if (gst_element_set_state(pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+        status.error = PipelineError(pipeline.get());
+        if (status.error.empty()) {
+            status.error = "cannot be opened for decoding";
+        }
     }
-}
-auto lastProgress = std::chrono::steady_clock::now();
-while (status.ok()) {
-    if (cancel != nullptr && cancel->load()) {
-        status.error = "cancelled";
-        break;
+    auto lastProgress = std::chrono::steady_clock::now();
+    while (status.ok()) {
+        if (cancel != nullptr && cancel->load()) {
+            status.error = "cancelled";
+            break;
+        }
+        if (GstSample* sample = gst_app_sink_try_pull_sample(appSink, 100 * GST_MSECOND)) {
+            AppendSample(sample, out);
+            gst_sample_unref(sample);
+            lastProgress = std::chrono::steady_clock::now();
+            continue;
+        }
+        if (gst_app_sink_is_eos(appSink)) {
+            break;
+        }
+        status.error = PipelineError(pipeline.get());
+        if (status.ok() && std::chrono::steady_clock::now() - lastProgress > kStallLimit) {
+            status.error = "the decoder stopped without finishing";
+        }
     }
-    if (GstSample* sample = gst_app_sink_try_pull_sample(appSink, 100 * GST_MSECOND)) {
-        AppendSample(sample, out);
-        gst_sample_unref(sample);
-        lastProgress = std::chrono::steady_clock::now();
-        continue;
+    gst_object_unref(appSinkElement);
+    if (status.ok() && out.sampleRate <= 0) {
+        status.error = "holds no audio track";
     }
-    if (gst_app_sink_is_eos(appSink)) {
-        break;
-    }
-    status.error = PipelineError(pipeline.get());
-    if (status.ok() && std::chrono::steady_clock::now() - lastProgress > kStallLimit) {
-        status.error = "the decoder stopped without finishing";
-    }
-}
-gst_object_unref(appSinkElement);
-if (status.ok() && out.sampleRate <= 0) {
-    status.error = "holds no audio track";
-}
-return status;
+    return status;
 } // namespace lectoria::platform
 
 } // namespace lectoria::platform

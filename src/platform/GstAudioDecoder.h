@@ -9,8 +9,8 @@ namespace lectoria::platform {
 class GstAudioDecoder final : public import::IAudioDecoder
 {
 public:
-    import::MediaStatus Decode(const std::string& path, import::PcmAudio& out,
-                               const std::atomic<bool>* cancel) override;
+    lectoria::import::MediaStatus Decode(const std::string& path, import::PcmAudio& out,
+                                         const std::atomic<bool>* cancel) override;
 };
 
 } // namespace lectoria::platform

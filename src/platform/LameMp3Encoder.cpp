@@ -21,42 +21,44 @@ constexpr int kChunkOutput = kChunk * 5 / 4 + 7200;
 
 } // namespace
 
-import::MediaStatus LameMp3Encoder::Encode(const std::int16_t* samples, std::size_t count, int sampleRate,
-                                           std::string& mp3){mp3.clear();
-std::unique_ptr<lame_global_flags, LameDeleter> lame(lame_init());
-if (!lame) {
-    return {"LAME cannot start"};
-}
-lame_set_in_samplerate(lame.get(), sampleRate);
-lame_set_num_channels(lame.get(), 1);
-lame_set_mode(lame.get(), MONO);
-lame_set_brate(lame.get(), m_kilobitsPerSecond);
-// Quality 7 is LAME's fast setting: plenty for speech, and a long lesson encodes in seconds.
-lame_set_quality(lame.get(), 7);
-// No Xing/Info frame: the data is written as it comes, and players time CBR files exactly.
-lame_set_bWriteVbrTag(lame.get(), 0);
-if (lame_init_params(lame.get()) < 0) {
-    return {"LAME rejects the audio format (" + std::to_string(sampleRate) + " Hz)"};
-}
-std::vector<unsigned char> buffer(kChunkOutput);
-std::vector<short> chunk(kChunk);
-for (std::size_t done = 0; done < count;) {
-    const int n = static_cast<int>(std::min<std::size_t>(kChunk, count - done));
-    std::copy(samples + done, samples + done + n, chunk.begin());
-    const int written =
-        lame_encode_buffer(lame.get(), chunk.data(), chunk.data(), n, buffer.data(), static_cast<int>(buffer.size()));
-    if (written < 0) {
-        return {"LAME failed to encode (error " + std::to_string(written) + ")"};
+lectoria::import::MediaStatus LameMp3Encoder::Encode(const std::int16_t* samples, std::size_t count, int sampleRate,
+                                                     std::string& mp3)
+{
+    mp3.clear();
+    std::unique_ptr<lame_global_flags, LameDeleter> lame(lame_init());
+    if (!lame) {
+        return {"LAME cannot start"};
     }
-    mp3.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(written));
-    done += static_cast<std::size_t>(n);
-}
-const int flushed = lame_encode_flush(lame.get(), buffer.data(), static_cast<int>(buffer.size()));
-if (flushed < 0) {
-    return {"LAME failed to finish the file"};
-}
-mp3.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(flushed));
-return {};
+    lame_set_in_samplerate(lame.get(), sampleRate);
+    lame_set_num_channels(lame.get(), 1);
+    lame_set_mode(lame.get(), MONO);
+    lame_set_brate(lame.get(), m_kilobitsPerSecond);
+    // Quality 7 is LAME's fast setting: plenty for speech, and a long lesson encodes in seconds.
+    lame_set_quality(lame.get(), 7);
+    // No Xing/Info frame: the data is written as it comes, and players time CBR files exactly.
+    lame_set_bWriteVbrTag(lame.get(), 0);
+    if (lame_init_params(lame.get()) < 0) {
+        return {"LAME rejects the audio format (" + std::to_string(sampleRate) + " Hz)"};
+    }
+    std::vector<unsigned char> buffer(kChunkOutput);
+    std::vector<short> chunk(kChunk);
+    for (std::size_t done = 0; done < count;) {
+        const int n = static_cast<int>(std::min<std::size_t>(kChunk, count - done));
+        std::copy(samples + done, samples + done + n, chunk.begin());
+        const int written = lame_encode_buffer(lame.get(), chunk.data(), chunk.data(), n, buffer.data(),
+                                               static_cast<int>(buffer.size()));
+        if (written < 0) {
+            return {"LAME failed to encode (error " + std::to_string(written) + ")"};
+        }
+        mp3.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(written));
+        done += static_cast<std::size_t>(n);
+    }
+    const int flushed = lame_encode_flush(lame.get(), buffer.data(), static_cast<int>(buffer.size()));
+    if (flushed < 0) {
+        return {"LAME failed to finish the file"};
+    }
+    mp3.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(flushed));
+    return {};
 } // namespace lectoria::platform
 
 } // namespace lectoria::platform

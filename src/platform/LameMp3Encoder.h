@@ -10,8 +10,8 @@ class LameMp3Encoder final : public import::IMp3Encoder
 public:
     explicit LameMp3Encoder(int kilobitsPerSecond = 64) : m_kilobitsPerSecond(kilobitsPerSecond) {}
 
-    import::MediaStatus Encode(const std::int16_t* samples, std::size_t count, int sampleRate,
-                               std::string& mp3) override;
+    lectoria::import::MediaStatus Encode(const std::int16_t* samples, std::size_t count, int sampleRate,
+                                         std::string& mp3) override;
 
 private:
     int m_kilobitsPerSecond;

@@ -51,19 +51,21 @@ private:
 
 } // namespace
 
-import::MediaStatus DecodeSentenceFile(const std::string& path, import::PcmAudio& out){GstAudioDecoder decoder;
-if (!IsSentenceFile(path)) {
-    return decoder.Decode(path, out, nullptr);
-}
-TemporaryFile plain;
-if (plain.path().empty()) {
-    return {"cannot create a temporary file"};
-}
-const library::AudioResult result = library::ScrambleFile(path, plain.path());
-if (!result.ok()) {
-    return {result.detail.empty() ? "cannot read " + path : result.detail};
-}
-return decoder.Decode(plain.path(), out, nullptr);
+lectoria::import::MediaStatus DecodeSentenceFile(const std::string& path, import::PcmAudio& out)
+{
+    GstAudioDecoder decoder;
+    if (!IsSentenceFile(path)) {
+        return decoder.Decode(path, out, nullptr);
+    }
+    TemporaryFile plain;
+    if (plain.path().empty()) {
+        return {"cannot create a temporary file"};
+    }
+    const library::AudioResult result = library::ScrambleFile(path, plain.path());
+    if (!result.ok()) {
+        return {result.detail.empty() ? "cannot read " + path : result.detail};
+    }
+    return decoder.Decode(plain.path(), out, nullptr);
 } // namespace lectoria::platform
 
 } // namespace lectoria::platform

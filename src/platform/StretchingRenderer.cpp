@@ -42,7 +42,7 @@ reading::RenderedAudio StretchingRenderer::Render(const std::string& mp3Path, do
         rendered.path = known->second;
         return rendered;
     }
-    import::PcmAudio stretched;
+    lectoria::import::PcmAudio stretched;
     const import::MediaStatus status = StretchSpeech(m_decoded, hundredths / 100.0, stretched);
     if (!status.ok()) {
         rendered.error = "无法改变语速: " + status.error;

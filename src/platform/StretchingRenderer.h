@@ -23,7 +23,7 @@ public:
 private:
     std::string m_tempDir;
     std::string m_source;
-    import::PcmAudio m_decoded;
+    lectoria::import::PcmAudio m_decoded;
     std::map<int, std::string> m_rendered; ///< speed in hundredths -> file
 };
 

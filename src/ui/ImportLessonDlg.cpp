@@ -178,22 +178,24 @@ ImportLessonDlg::~ImportLessonDlg()
     }
 }
 
-import::ImportRequest ImportLessonDlg::request() const {import::ImportRequest request;
-request.libraryRoot = m_libraryRoot;
-request.book = m_bookBox->currentText().trimmed().toStdString();
-request.title = m_titleEdit->text().trimmed().toStdString();
-if (m_audioSource->isChecked()) {
-    request.source = import::ImportRequest::Source::AudioWithTimedText;
-    request.audioPath = m_audioEdit->text().trimmed().toStdString();
-    request.timedTextPath = m_timedEdit->text().trimmed().toStdString();
-} else {
-    request.source = import::ImportRequest::Source::Text;
-    request.textPath = m_textFileEdit->text().trimmed().toStdString();
-    request.text = m_pasted->toPlainText().toStdString();
-    request.voice = m_voiceBox->currentText().trimmed().toStdString();
-    request.wordsPerMinute = m_wpmBox->value();
-}
-return request;
+lectoria::import::ImportRequest ImportLessonDlg::request() const
+{
+    import::ImportRequest request;
+    request.libraryRoot = m_libraryRoot;
+    request.book = m_bookBox->currentText().trimmed().toStdString();
+    request.title = m_titleEdit->text().trimmed().toStdString();
+    if (m_audioSource->isChecked()) {
+        request.source = import::ImportRequest::Source::AudioWithTimedText;
+        request.audioPath = m_audioEdit->text().trimmed().toStdString();
+        request.timedTextPath = m_timedEdit->text().trimmed().toStdString();
+    } else {
+        request.source = import::ImportRequest::Source::Text;
+        request.textPath = m_textFileEdit->text().trimmed().toStdString();
+        request.text = m_pasted->toPlainText().toStdString();
+        request.voice = m_voiceBox->currentText().trimmed().toStdString();
+        request.wordsPerMinute = m_wpmBox->value();
+    }
+    return request;
 } // namespace lectoria::ui
 
 void ImportLessonDlg::ChooseFile(QLineEdit* edit, const QString& filter)
@@ -269,7 +271,7 @@ void ImportLessonDlg::StartImport()
                 Qt::QueuedConnection);
         };
         const import::ImportResult result =
-            import::ImportLesson(wanted, {&decoder, &encoder, &speech}, progress, cancel.get());
+            lectoria::import::ImportLesson(wanted, {&decoder, &encoder, &speech}, progress, cancel.get());
         QMetaObject::invokeMethod(
             this, [this, result] { FinishImport(result); }, Qt::QueuedConnection);
     });

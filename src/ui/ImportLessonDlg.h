@@ -41,7 +41,7 @@ public:
     const std::string& lessonPath() const { return m_lessonPath; }
 
     /// The request the fields describe now.
-    import::ImportRequest request() const;
+    lectoria::import::ImportRequest request() const;
 
     // Controls, for tests.
     QPushButton* audioSourceButton() const { return m_audioSource; }

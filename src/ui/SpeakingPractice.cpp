@@ -28,14 +28,16 @@ namespace {
 
 const QString kMessageCaption = QStringLiteral("Lectoria跟读");
 
-import::PcmAudio DecodedOrEmpty(const std::string& path){import::PcmAudio audio;
-if (path.empty() || !platform::DecodeSentenceFile(path, audio).ok()) {
-    return import::PcmAudio();
-}
-return audio;
+lectoria::import::PcmAudio DecodedOrEmpty(const std::string& path)
+{
+    import::PcmAudio audio;
+    if (path.empty() || !platform::DecodeSentenceFile(path, audio).ok()) {
+        return import::PcmAudio();
+    }
+    return audio;
 } // namespace
 
-} // namespace lectoria::ui
+} // namespace
 
 SpeakingPractice::SpeakingPractice(settings::Settings& settings, const PracticeParts& parts, QObject* parent)
     : QObject(parent), m_settings(settings), m_parts(parts)

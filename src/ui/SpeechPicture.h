@@ -59,7 +59,7 @@ protected:
 private:
     struct LaneData
     {
-        import::PcmAudio pcm;
+        lectoria::import::PcmAudio pcm;
         audio::SpeechProfile profile;
         std::int64_t offsetMs = 0; ///< where the recording starts on the shared axis
         std::vector<audio::WaveColumn> columns;

@@ -140,7 +140,7 @@ TEST(RecordingStore, ASentenceNamedToClimbOutStaysInsideAndAFullDiskKeepsTheOldR
 
 TEST(WavFile, HeaderDescribesMonoSixteenBitAtTheRate)
 {
-    import::PcmAudio audio;
+    lectoria::import::PcmAudio audio;
     audio.sampleRate = 22050;
     audio.samples = {0, 1, -1, 32767, -32768};
     const QByteArray wav = practice::WavBytes(audio);

@@ -34,11 +34,13 @@ namespace {
 
 constexpr int kRate = 22050;
 
-import::PcmAudio Speak(const std::string& voice, const std::string& text){platform::EspeakSpeech speech;
-EXPECT_TRUE(speech.SelectVoice(voice, 150).ok());
-import::PcmAudio audio;
-EXPECT_TRUE(speech.Speak(text, audio).ok());
-return audio;
+lectoria::import::PcmAudio Speak(const std::string& voice, const std::string& text)
+{
+    platform::EspeakSpeech speech;
+    EXPECT_TRUE(speech.SelectVoice(voice, 150).ok());
+    lectoria::import::PcmAudio audio;
+    EXPECT_TRUE(speech.Speak(text, audio).ok());
+    return audio;
 } // namespace
 
 /// The stretches of a recording where something sounds, with pauses shorter than `joinMs` inside.
@@ -61,11 +63,13 @@ std::vector<std::pair<std::int64_t, std::int64_t>> SoundRuns(const import::PcmAu
     return runs;
 }
 
-import::PcmAudio Slice(const import::PcmAudio& audio, std::int64_t fromMs, std::int64_t toMs){import::PcmAudio part;
-part.sampleRate = audio.sampleRate;
-part.samples.assign(audio.samples.begin() + static_cast<std::ptrdiff_t>(audio.IndexOf(fromMs)),
-                    audio.samples.begin() + static_cast<std::ptrdiff_t>(audio.IndexOf(toMs)));
-return part;
+lectoria::import::PcmAudio Slice(const import::PcmAudio& audio, std::int64_t fromMs, std::int64_t toMs)
+{
+    import::PcmAudio part;
+    part.sampleRate = audio.sampleRate;
+    part.samples.assign(audio.samples.begin() + static_cast<std::ptrdiff_t>(audio.IndexOf(fromMs)),
+                        audio.samples.begin() + static_cast<std::ptrdiff_t>(audio.IndexOf(toMs)));
+    return part;
 }
 
 double PitchOf(const import::PcmAudio& audio)
@@ -134,7 +138,7 @@ TEST(ShadowingAloud, TheSlowedModelThenTheLearnerThenTheirRecordingAreHeard)
     capture.terminate();
     capture.waitForFinished(5000);
     const QByteArray bytes = capture.readAllStandardOutput();
-    import::PcmAudio heard;
+    lectoria::import::PcmAudio heard;
     heard.sampleRate = kRate;
     heard.samples.resize(static_cast<std::size_t>(bytes.size() / 2));
     std::memcpy(heard.samples.data(), bytes.constData(), heard.samples.size() * 2);

@@ -22,8 +22,7 @@ struct RealMedia
     platform::LameMp3Encoder encoder;
     platform::EspeakSpeech speech;
 
-    import::ImportServices services(){return {&decoder, &encoder, &speech};
-}
+    lectoria::import::ImportServices services() { return {&decoder, &encoder, &speech}; }
 }; // namespace lectoria::test
 
 /// Every file and folder below `root` with the size and bytes of each file: two equal snapshots

@@ -33,7 +33,7 @@ struct Library
 {
     TempFolder folder;
     fs::path root = folder.path() / "library";
-    import::ImportRequest request;
+    lectoria::import::ImportRequest request;
 
     Library()
     {
@@ -53,36 +53,36 @@ TEST(ImportFaults, EachFaultLeavesTheLibraryUnchanged)
     {
         const char* name;
         void (*arrange)(Library&);
-        import::ImportError error;
+        lectoria::import::ImportError error;
         const char* named; ///< what the message must name
     };
     const Row rows[] = {
         {"missing audio", [](Library& l) { l.request.audioPath = (l.folder.path() / "gone.mp3").string(); },
-         import::ImportError::AudioUndecodable, "gone.mp3"},
+         lectoria::import::ImportError::AudioUndecodable, "gone.mp3"},
         {"undecodable audio",
          [](Library& l) { l.request.audioPath = l.folder.Write("fake.mp3", "this is not sound\n").string(); },
-         import::ImportError::AudioUndecodable, "fake.mp3"},
+         lectoria::import::ImportError::AudioUndecodable, "fake.mp3"},
         {"audio is a folder", [](Library& l) { l.request.audioPath = l.folder.path().string(); },
-         import::ImportError::AudioUndecodable, "lectoria-test-"},
+         lectoria::import::ImportError::AudioUndecodable, "lectoria-test-"},
         {"timed text missing", [](Library& l) { l.request.timedTextPath = (l.folder.path() / "none.srt").string(); },
-         import::ImportError::SourceUnreadable, "none.srt"},
+         lectoria::import::ImportError::SourceUnreadable, "none.srt"},
         {"timed text without cues",
          [](Library& l) { l.request.timedTextPath = l.folder.Write("plain.lrc", "[ti:Nothing]\nno times\n").string(); },
-         import::ImportError::NoSentences, "plain.lrc"},
+         lectoria::import::ImportError::NoSentences, "plain.lrc"},
         {"timed text in an unknown encoding",
          [](Library& l) {
              l.request.timedTextPath =
                  l.folder.Write("latin.srt", "1\n00:00:01,000 --> 00:00:02,000\nCaf\xE9\n").string();
          },
-         import::ImportError::SourceUnreadable, "latin.srt"},
+         lectoria::import::ImportError::SourceUnreadable, "latin.srt"},
         {"every cue after the end",
          [](Library& l) { l.request.timedTextPath = l.folder.Write("late.lrc", "[59:00.00]Too late.\n").string(); },
-         import::ImportError::NoSentences, "late.lrc"},
+         lectoria::import::ImportError::NoSentences, "late.lrc"},
         {"only Chinese cues",
          [](Library& l) {
              l.request.timedTextPath = l.folder.Write("zh.lrc", "[00:01.00]你好。\n[00:03.00]再见。\n").string();
          },
-         import::ImportError::NoSentences, "zh.lrc"},
+         lectoria::import::ImportError::NoSentences, "zh.lrc"},
         {"lesson number taken", [](Library& l) { l.request.lessonNumber = "001"; }, import::ImportError::LessonExists,
          "Lesson 001"},
         {"unknown voice",
@@ -91,19 +91,19 @@ TEST(ImportFaults, EachFaultLeavesTheLibraryUnchanged)
              l.request.text = "Hello there.";
              l.request.voice = "no-such-voice";
          },
-         import::ImportError::SpeechFailed, "no-such-voice"},
+         lectoria::import::ImportError::SpeechFailed, "no-such-voice"},
         {"text without English",
          [](Library& l) {
              l.request.source = import::ImportRequest::Source::Text;
              l.request.textPath = l.folder.Write("zh.txt", "只有中文。\n").string();
          },
-         import::ImportError::NoSentences, "zh.txt"},
+         lectoria::import::ImportError::NoSentences, "zh.txt"},
         {"new book, missing audio",
          [](Library& l) {
              l.request.book = "Brand New";
              l.request.audioPath = "/nonexistent/x.mp3";
          },
-         import::ImportError::AudioUndecodable, "x.mp3"},
+         lectoria::import::ImportError::AudioUndecodable, "x.mp3"},
         {"book name with a slash", [](Library& l) { l.request.book = "a/b"; }, import::ImportError::BadRequest, "a/b"},
     };
     RealMedia media;

@@ -85,12 +85,14 @@ const std::vector<std::string> kTitles = {
 };
 
 // Decodes a sentence file the way the player gets it: unscrambled, then through GStreamer.
-import::PcmAudio DecodePiece(const fs::path& sau, const fs::path& scratch){const fs::path mp3 = scratch / "piece.mp3";
-EXPECT_TRUE(library::ScrambleFile(sau.string(), mp3.string()).ok());
-platform::GstAudioDecoder decoder;
-import::PcmAudio audio;
-EXPECT_TRUE(decoder.Decode(mp3.string(), audio, nullptr).ok()) << sau;
-return audio;
+lectoria::import::PcmAudio DecodePiece(const fs::path& sau, const fs::path& scratch)
+{
+    const fs::path mp3 = scratch / "piece.mp3";
+    EXPECT_TRUE(library::ScrambleFile(sau.string(), mp3.string()).ok());
+    platform::GstAudioDecoder decoder;
+    lectoria::import::PcmAudio audio;
+    EXPECT_TRUE(decoder.Decode(mp3.string(), audio, nullptr).ok()) << sau;
+    return audio;
 } // namespace
 
 // Checks the pieces of an imported fixture lesson against where each sentence was spoken.
@@ -129,7 +131,7 @@ struct Row
 {
     const char* name;
     const fs::path& (*audio)();
-    import::TimedTextFormat format;
+    lectoria::import::TimedTextFormat format;
     Encoding encoding;
     bool bilingual;
 };
@@ -174,7 +176,7 @@ TEST(ImportLessons, RecordingsWithTimedTextBecomeLessons)
                                                                              : "vtt";
         const fs::path timed = folder.Write(std::string("cues") + std::to_string(rowNumber) + "." + extension,
                                             Encode(TimedTextOf(row.format, row.bilingual), row.encoding));
-        import::ImportRequest request;
+        lectoria::import::ImportRequest request;
         request.libraryRoot = root.string();
         request.book = "My Lessons";
         request.title = "At the harbour";
@@ -224,7 +226,7 @@ TEST(ImportLessons, TextIsSpokenSentenceBySentence)
         "story.txt", Gb18030("Mr. Brown lives in the U.S. with his dog. He is 3.5 metres tall!\n"
                              "布朗先生住在美国。\n\n"
                              "\"Is that true?\" asked Dr. Lee (a friend, e.g. from school). Nobody knows.\n"));
-    import::ImportRequest request;
+    lectoria::import::ImportRequest request;
     request.libraryRoot = folder.path().string();
     request.book = "New Concept English Book 1";
     request.title = "Tall tales";

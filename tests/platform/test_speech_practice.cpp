@@ -30,23 +30,27 @@ namespace {
 
 constexpr int kRate = 22050;
 
-import::PcmAudio Sine(double hz, int ms, int leadMs = 0, int rate = kRate){import::PcmAudio audio;
-audio.sampleRate = rate;
-const auto silent = static_cast<std::size_t>(rate * leadMs / 1000);
-audio.samples.assign(silent, 0);
-const auto count = static_cast<std::size_t>(rate * ms / 1000);
-for (std::size_t i = 0; i < count; ++i) {
-    audio.samples.push_back(static_cast<std::int16_t>(12000.0 * std::sin(2 * M_PI * hz * i / rate)));
-}
-audio.samples.insert(audio.samples.end(), silent, 0);
-return audio;
+lectoria::import::PcmAudio Sine(double hz, int ms, int leadMs = 0, int rate = kRate)
+{
+    import::PcmAudio audio;
+    audio.sampleRate = rate;
+    const auto silent = static_cast<std::size_t>(rate * leadMs / 1000);
+    audio.samples.assign(silent, 0);
+    const auto count = static_cast<std::size_t>(rate * ms / 1000);
+    for (std::size_t i = 0; i < count; ++i) {
+        audio.samples.push_back(static_cast<std::int16_t>(12000.0 * std::sin(2 * M_PI * hz * i / rate)));
+    }
+    audio.samples.insert(audio.samples.end(), silent, 0);
+    return audio;
 } // namespace
 
-import::PcmAudio Spoken(const std::string& text){platform::EspeakSpeech speech;
-EXPECT_TRUE(speech.SelectVoice("en-us", 150).ok());
-import::PcmAudio audio;
-EXPECT_TRUE(speech.Speak(text, audio).ok());
-return audio;
+lectoria::import::PcmAudio Spoken(const std::string& text)
+{
+    platform::EspeakSpeech speech;
+    EXPECT_TRUE(speech.SelectVoice("en-us", 150).ok());
+    lectoria::import::PcmAudio audio;
+    EXPECT_TRUE(speech.Speak(text, audio).ok());
+    return audio;
 }
 
 double MedianPitchOfSpeech(const import::PcmAudio& audio)
@@ -66,7 +70,7 @@ TEST(StretchSpeech, LengthFollowsTheSpeedAndThePitchStays)
     struct Fixture
     {
         const char* name;
-        import::PcmAudio audio;
+        lectoria::import::PcmAudio audio;
     };
     const Fixture fixtures[] = {
         {"steady 220 Hz tone", Sine(220, 1500, 200)},
@@ -77,7 +81,7 @@ TEST(StretchSpeech, LengthFollowsTheSpeedAndThePitchStays)
         ASSERT_GT(pitch, 60.0) << fixture.name;
         for (const double speed : {0.5, 0.7, 1.3, 1.5}) {
             SCOPED_TRACE(std::string(fixture.name) + " at " + std::to_string(speed));
-            import::PcmAudio stretched;
+            lectoria::import::PcmAudio stretched;
             ASSERT_TRUE(platform::StretchSpeech(fixture.audio, speed, stretched).ok());
             EXPECT_EQ(stretched.sampleRate, fixture.audio.sampleRate);
             const double ratio = static_cast<double>(stretched.samples.size()) / fixture.audio.samples.size();
@@ -85,7 +89,7 @@ TEST(StretchSpeech, LengthFollowsTheSpeedAndThePitchStays)
             EXPECT_NEAR(MedianPitchOfSpeech(stretched), pitch, pitch * 0.03);
         }
     }
-    import::PcmAudio out;
+    lectoria::import::PcmAudio out;
     EXPECT_FALSE(platform::StretchSpeech(fixtures[0].audio, 0.2, out).ok());
 }
 
@@ -104,22 +108,25 @@ public:
     ~SinkCapture() { Stop(); }
     bool started() const { return m_started; }
 
-    import::PcmAudio Stop(){if (m_process.state() != QProcess::NotRunning){m_process.terminate();
-    m_process.waitForFinished(5000);
-} m_data += m_process.readAllStandardOutput();
-import::PcmAudio audio;
-audio.sampleRate = kRate;
-audio.samples.resize(static_cast<std::size_t>(m_data.size() / 2));
-std::memcpy(audio.samples.data(), m_data.constData(), audio.samples.size() * 2);
-return audio;
-}
+    lectoria::import::PcmAudio Stop()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            m_process.waitForFinished(5000);
+        }
+        m_data += m_process.readAllStandardOutput();
+        lectoria::import::PcmAudio audio;
+        audio.sampleRate = kRate;
+        audio.samples.resize(static_cast<std::size_t>(m_data.size() / 2));
+        std::memcpy(audio.samples.data(), m_data.constData(), audio.samples.size() * 2);
+        return audio;
+    }
 
 private:
-QProcess m_process;
-QByteArray m_data;
-bool m_started = false;
-}
-;
+    QProcess m_process;
+    QByteArray m_data;
+    bool m_started = false;
+};
 
 class RealSound : public testing::Test
 {
@@ -223,7 +230,7 @@ TEST_F(RealSound, TheRecorderHoldsTheSpeechStopsOnSilenceAndKeepsItForReplay)
     EXPECT_EQ(finished.at(0).at(0).toString().toStdString(), kept);
     EXPECT_EQ(fs::path(kept).extension(), ".mp3");
     EXPECT_EQ(kept.rfind((m_folder.path() / "recordings").string(), 0), 0u);
-    import::PcmAudio recording;
+    lectoria::import::PcmAudio recording;
     ASSERT_TRUE(platform::GstAudioDecoder().Decode(kept, recording, nullptr).ok());
     EXPECT_NEAR(static_cast<double>(SpeechLengthMs(recording)), static_cast<double>(SpeechLengthMs(said)),
                 SpeechLengthMs(said) * 0.15)

@@ -48,7 +48,7 @@ inline std::pair<std::int64_t, std::int64_t> SoundExtentMs(const import::PcmAudi
 /// One recording of several sentences spoken by espeak-ng, joined with known silences between.
 struct SpokenRecording
 {
-    import::PcmAudio audio;
+    lectoria::import::PcmAudio audio;
     std::vector<SpokenSentence> sentences;
 };
 
@@ -63,7 +63,7 @@ inline SpokenRecording SpeakWithGaps(const std::vector<std::pair<std::string, st
                                        static_cast<std::size_t>(recording.audio.sampleRate) * ms / 1000, 0);
     };
     for (std::size_t i = 0; i < sentences.size(); ++i) {
-        import::PcmAudio spoken;
+        lectoria::import::PcmAudio spoken;
         EXPECT_TRUE(speech.Speak(sentences[i].first, spoken).ok());
         recording.audio.sampleRate = spoken.sampleRate;
         silence(i == 0 ? leadMs : gapMs);

@@ -77,7 +77,7 @@ protected:
     SpeakingPracticeWindow()
     {
         // A real spoken sentence, so that the slowed copy can be measured.
-        import::PcmAudio spoken;
+        lectoria::import::PcmAudio spoken;
         platform::EspeakSpeech speech;
         EXPECT_TRUE(speech.SelectVoice("en-us", 160).ok());
         EXPECT_TRUE(speech.Speak("Is this your handbag?", spoken).ok());
@@ -157,8 +157,8 @@ TEST_F(SpeakingPracticeWindow, ASlowSpeedPlaysAStretchedCopyAndTheStatusLineSays
     EXPECT_TRUE(m_window->statusLine()->text().contains(QStringLiteral("语速0.7×")))
         << m_window->statusLine()->text().toStdString();
 
-    import::PcmAudio original;
-    import::PcmAudio slowed;
+    lectoria::import::PcmAudio original;
+    lectoria::import::PcmAudio slowed;
     platform::GstAudioDecoder decoder;
     ASSERT_TRUE(decoder.Decode(m_window->audio().tempAudioPath(), original, nullptr).ok());
     ASSERT_TRUE(decoder.Decode(m_player.opened[0], slowed, nullptr).ok());

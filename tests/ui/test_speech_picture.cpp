@@ -20,13 +20,15 @@ namespace {
 constexpr int kRate = 16000;
 
 /// Silence, a steady tone, silence.
-import::PcmAudio Burst(int leadMs, int toneMs, int tailMs, double hz){
-    import::PcmAudio pcm{kRate, std::vector<std::int16_t>(static_cast<std::size_t>(kRate) * leadMs / 1000, 0)};
-for (int i = 0; i < kRate * toneMs / 1000; ++i) {
-    pcm.samples.push_back(static_cast<std::int16_t>(12000 * std::sin(2 * std::numbers::pi * hz * i / kRate)));
-}
-pcm.samples.insert(pcm.samples.end(), static_cast<std::size_t>(kRate) * tailMs / 1000, 0);
-return pcm;
+lectoria::import::PcmAudio Burst(int leadMs, int toneMs, int tailMs, double hz)
+{
+    lectoria::import::PcmAudio pcm{kRate,
+                                   std::vector<std::int16_t>(static_cast<std::size_t>(kRate) * leadMs / 1000, 0)};
+    for (int i = 0; i < kRate * toneMs / 1000; ++i) {
+        pcm.samples.push_back(static_cast<std::int16_t>(12000 * std::sin(2 * std::numbers::pi * hz * i / kRate)));
+    }
+    pcm.samples.insert(pcm.samples.end(), static_cast<std::size_t>(kRate) * tailMs / 1000, 0);
+    return pcm;
 } // namespace
 
 /// The first and last column of the lane's waveform area holding its waveform's colour.
@@ -135,7 +137,7 @@ TEST(SpeechPictureDlg, ALaneWithoutARecordingSaysSo)
 {
     const ui::SpeechPictureColours colours = Dark();
     ui::SpeechPictureDlg dialog(QStringLiteral("Would you like a cup of tea?"), Burst(300, 1200, 300, 220),
-                                import::PcmAudio{}, colours);
+                                lectoria::import::PcmAudio{}, colours);
     dialog.resize(900, 560);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -195,7 +197,7 @@ TEST(SpeechPicture, ASilentRecordingIsDrawnQuietNotScaledUpToLookLikeSpeech)
     SpeechPicture picture;
     picture.resize(800, 400);
     picture.SetModel(Burst(200, 1000, 200, 180));
-    import::PcmAudio silent{kRate, std::vector<std::int16_t>(kRate * 2, 0)};
+    lectoria::import::PcmAudio silent{kRate, std::vector<std::int16_t>(kRate * 2, 0)};
     for (std::size_t i = 0; i < silent.samples.size(); i += 7) {
         silent.samples[i] = 3; // the hiss of a quiet room, far below speech
     }
