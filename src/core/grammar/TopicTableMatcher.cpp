@@ -245,11 +245,9 @@ void TopicTableMatcher::BuildAutomaton()
 }
 
 TopicScan::TopicScan(const TopicTableMatcher& matcher)
-    : m_matcher(matcher), m_allOfCount(matcher.m_rules.size()), m_anyOfFirst(matcher.m_rules.size()),
-      m_anyAfterFirst(matcher.m_rules.size()), m_noneOf(matcher.m_rules.size()), m_verdict(matcher.m_rules.size()),
+    : m_matcher(matcher), m_ruleState(matcher.m_rules.size()), m_verdict(matcher.m_rules.size()),
       m_erasedText(matcher.m_eraseGroups.size()), m_erased(matcher.m_eraseGroups.size()),
-      m_ruleStamp(matcher.m_rules.size(), 0), m_groupStamp(matcher.m_eraseGroups.size(), 0),
-      m_decidedStamp(matcher.m_rules.size(), 0)
+      m_groupStamp(matcher.m_eraseGroups.size(), 0), m_decidedStamp(matcher.m_rules.size(), 0)
 {
     for (Occurrences* occurrences : {&m_occurrences, &m_erasedOccurrences}) {
         occurrences->stamp.assign(matcher.m_literals.size(), 0);
@@ -297,40 +295,48 @@ void TopicScan::Accumulate(const Occurrences& occurrences, std::uint32_t onlyGro
             if (onlyGroup != kNone && rules[r].eraseGroup != onlyGroup) {
                 continue;
             }
-            if (m_ruleStamp[r] != m_pass) {
-                m_ruleStamp[r] = m_pass;
-                m_allOfCount[r] = 0;
-                m_anyOfFirst[r] = kNone;
-                m_anyAfterFirst[r] = kNone;
-                m_noneOf[r] = 0;
+            RuleState& state = m_ruleState[r];
+            if (state.stamp != m_pass) {
+                ResetRule(r);
                 m_touched.push_back(r);
             }
             switch (posting->field) {
             case TopicTableMatcher::AllOf:
-                ++m_allOfCount[r];
+                ++state.allOfCount;
                 break;
             case TopicTableMatcher::AnyOf:
-                m_anyOfFirst[r] = std::min(m_anyOfFirst[r], posting->index);
+                state.anyOfFirst = std::min(state.anyOfFirst, posting->index);
                 break;
             case TopicTableMatcher::NoneOf:
-                m_noneOf[r] = 1;
+                state.noneOf = 1;
                 break;
             case TopicTableMatcher::AnyAfter:
-                m_anyAfterFirst[r] = std::min(m_anyAfterFirst[r], posting->index);
+                state.anyAfterFirst = std::min(state.anyAfterFirst, posting->index);
                 break;
             }
         }
     }
 }
 
+void TopicScan::ResetRule(std::uint32_t r)
+{
+    RuleState& state = m_ruleState[r];
+    state.stamp = m_pass;
+    state.allOfCount = 0;
+    state.anyOfFirst = kNone;
+    state.anyAfterFirst = kNone;
+    state.noneOf = 0;
+}
+
 bool TopicScan::Decide(std::uint32_t r, const Occurrences& occurrences) const
 {
     const TopicTableMatcher::Rule& rule = m_matcher.m_rules[r];
-    if (m_allOfCount[r] != rule.allOfNeeded || m_noneOf[r] != 0) {
+    const RuleState& state = m_ruleState[r];
+    if (state.allOfCount != rule.allOfNeeded || state.noneOf != 0) {
         return false;
     }
-    const std::uint32_t anyOf = m_anyOfFirst[r];
-    const std::uint32_t anyAfter = m_anyAfterFirst[r];
+    const std::uint32_t anyOf = state.anyOfFirst;
+    const std::uint32_t anyAfter = state.anyAfterFirst;
     if ((anyOf == kNone && !rule.anyOfWhenNoneOccurs) || (anyAfter == kNone && !rule.anyAfterWhenNoneOccurs)) {
         return false;
     }
@@ -367,7 +373,6 @@ void TopicScan::RunNormalized(std::string_view normalized)
 {
     ++m_pass;
     m_touched.clear();
-    std::copy(m_matcher.m_defaultVerdict.begin(), m_matcher.m_defaultVerdict.end(), m_verdict.begin());
     Scan(normalized, m_occurrences);
     Accumulate(m_occurrences, kNone);
     for (const std::uint32_t r : m_touched) {
@@ -404,11 +409,8 @@ void TopicScan::RunNormalized(std::string_view normalized)
         m_erased[g] = 1;
         m_erasedGroups.push_back(g);
         for (const std::uint32_t r : group.rules) {
-            m_ruleStamp[r] = m_pass;
-            m_allOfCount[r] = 0;
-            m_anyOfFirst[r] = kNone;
-            m_anyAfterFirst[r] = kNone;
-            m_noneOf[r] = 0;
+            // The erased text is counted afresh, also for rules the full text touched.
+            ResetRule(r);
         }
         Accumulate(m_erasedOccurrences, g);
         for (const std::uint32_t r : group.rules) {
@@ -438,7 +440,7 @@ MatchResult TopicScan::Evaluate(std::uint32_t r, const Occurrences& occurrences)
     const TopicTableMatcher::Rule& rule = m_matcher.m_rules[r];
     const auto& literals = m_matcher.m_literals;
     MatchResult result;
-    result.verdict = m_verdict[r] != 0;
+    result.verdict = RuleVerdict(r);
     for (const std::uint32_t literal : rule.lists[TopicTableMatcher::AllOf]) {
         if (literal == kNone) {
             continue;

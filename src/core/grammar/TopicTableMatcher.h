@@ -109,8 +109,13 @@ public:
     /// The same on a sentence that NormalizeSentence has already turned into tokens.
     void RunNormalized(std::string_view normalized);
 
-    bool Verdict(std::size_t topic) const { return m_verdict[m_matcher.m_ruleOfTopic[topic]] != 0; }
-    bool RuleVerdict(std::uint32_t rule) const { return m_verdict[rule] != 0; }
+    bool Verdict(std::size_t topic) const { return RuleVerdict(m_matcher.m_ruleOfTopic[topic]); }
+    /// A rule the sentence did not decide keeps its default verdict, so that no sentence pays for
+    /// setting every rule's verdict afresh.
+    bool RuleVerdict(std::uint32_t rule) const
+    {
+        return (m_decidedStamp[rule] == m_pass ? m_verdict[rule] : m_matcher.m_defaultVerdict[rule]) != 0;
+    }
     /// What MatchRule gives for the topic's rule, matchedWords included (also on a false verdict).
     MatchResult Result(std::size_t topic) const;
     /// The rules the last sentence decided for itself, each once; every other rule has its
@@ -139,10 +144,19 @@ private:
     std::string m_normalized;
     Occurrences m_occurrences;
     mutable Occurrences m_erasedOccurrences;
-    std::vector<std::uint32_t> m_allOfCount;
-    std::vector<std::uint32_t> m_anyOfFirst;
-    std::vector<std::uint32_t> m_anyAfterFirst;
-    std::vector<std::uint8_t> m_noneOf;
+    /// A rule's counters for the sentence being scanned, kept together: a common word touches
+    /// hundreds of rules, and one cache line per rule is what the scan can afford.
+    struct RuleState
+    {
+        std::uint32_t stamp = 0; ///< the pass that last reset the counters
+        std::uint32_t allOfCount = 0;
+        std::uint32_t anyOfFirst = 0;
+        std::uint32_t anyAfterFirst = 0;
+        std::uint8_t noneOf = 0;
+    };
+    /// Starts a rule's counters afresh for this pass.
+    void ResetRule(std::uint32_t r);
+    std::vector<RuleState> m_ruleState;
     std::vector<std::uint8_t> m_verdict;
     /// The erased text of each erase group whose erase list changed this sentence, else empty.
     std::vector<std::string> m_erasedText;
@@ -150,7 +164,6 @@ private:
     /// Rules whose counters this sentence has reset, found through the postings of what occurs;
     /// every other rule keeps its default verdict.
     std::vector<std::uint32_t> m_touched;
-    std::vector<std::uint32_t> m_ruleStamp;
     std::vector<std::uint32_t> m_groupStamp;
     std::vector<std::uint32_t> m_touchedGroups;
     std::vector<std::uint32_t> m_erasedGroups;

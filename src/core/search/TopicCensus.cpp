@@ -72,15 +72,27 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
     const int total = static_cast<int>(lessons.size());
     const std::vector<std::string>& topics = matcher.Topics();
 
+    // A markable topic counts only sentences its rule passes, and most rules pass few: those that
+    // pass by default are looked at for every sentence, the others only when a sentence decides them.
     std::vector<MarkTag> marks;
-    std::vector<std::size_t> markable;
+    std::vector<std::size_t> markedByDefault;
+    std::vector<std::vector<std::size_t>> markableOfRule(matcher.RuleCount());
     for (std::size_t t = 0; t < topics.size(); ++t) {
         marks.push_back(MarkTagOfTopic(topics[t]));
-        if (marks.back().markable) {
-            markable.push_back(t);
+        if (!marks.back().markable) {
+            continue;
+        }
+        const std::uint32_t rule = matcher.RuleOfTopic(t);
+        if (matcher.DefaultVerdict(rule)) {
+            markedByDefault.push_back(t);
+        } else {
+            markableOfRule[rule].push_back(t);
         }
     }
-    const std::vector<std::string> markList = markable.empty() ? std::vector<std::string>() : LoadMarkList(root);
+    const bool anyMarkable =
+        !markedByDefault.empty() || std::any_of(markableOfRule.begin(), markableOfRule.end(),
+                                                [](const std::vector<std::size_t>& list) { return !list.empty(); });
+    const std::vector<std::string> markList = anyMarkable ? LoadMarkList(root) : std::vector<std::string>();
 
     const int workers = std::min(WalkThreads(threads), std::max(1, total));
     std::vector<CensusWorker> state;
@@ -107,21 +119,29 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
                 }
                 own.scan.Run(own.sentence);
                 ++own.sentences;
-                for (const std::uint32_t r : own.scan.DecidedRules()) {
-                    const bool verdict = own.scan.RuleVerdict(r);
-                    if (verdict != matcher.DefaultVerdict(r)) {
-                        own.ruleChanges[r] += verdict ? 1 : -1;
-                    }
-                }
                 std::string id;
-                for (const std::size_t t : markable) {
-                    if (!own.scan.Verdict(t)) {
-                        continue;
-                    }
+                const auto countMark = [&](std::size_t t) {
                     if (id.empty()) {
                         id = library::SentenceId(prefix + std::string(title));
                     }
                     own.markedCounts[t] += HasMark(markList, id, marks[t].tag) ? 1 : 0;
+                };
+                for (const std::uint32_t r : own.scan.DecidedRules()) {
+                    const bool verdict = own.scan.RuleVerdict(r);
+                    if (verdict == matcher.DefaultVerdict(r)) {
+                        continue;
+                    }
+                    own.ruleChanges[r] += verdict ? 1 : -1;
+                    if (verdict) {
+                        for (const std::size_t t : markableOfRule[r]) {
+                            countMark(t);
+                        }
+                    }
+                }
+                for (const std::size_t t : markedByDefault) {
+                    if (own.scan.Verdict(t)) {
+                        countMark(t);
+                    }
                 }
             }
         },
