@@ -77,6 +77,7 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
     std::vector<MarkTag> marks;
     std::vector<std::size_t> markedByDefault;
     std::vector<std::vector<std::size_t>> markableOfRule(matcher.RuleCount());
+    std::vector<std::uint8_t> ruleIsMarked(matcher.RuleCount(), 0); // a flat flag the hot loop can afford
     for (std::size_t t = 0; t < topics.size(); ++t) {
         marks.push_back(MarkTagOfTopic(topics[t]));
         if (!marks.back().markable) {
@@ -87,11 +88,11 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
             markedByDefault.push_back(t);
         } else {
             markableOfRule[rule].push_back(t);
+            ruleIsMarked[rule] = 1;
         }
     }
     const bool anyMarkable =
-        !markedByDefault.empty() || std::any_of(markableOfRule.begin(), markableOfRule.end(),
-                                                [](const std::vector<std::size_t>& list) { return !list.empty(); });
+        !markedByDefault.empty() || std::find(ruleIsMarked.begin(), ruleIsMarked.end(), 1) != ruleIsMarked.end();
     const std::vector<std::string> markList = anyMarkable ? LoadMarkList(root) : std::vector<std::string>();
 
     const int workers = std::min(WalkThreads(threads), std::max(1, total));
@@ -132,7 +133,7 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
                         continue;
                     }
                     own.ruleChanges[r] += verdict ? 1 : -1;
-                    if (verdict) {
+                    if (verdict && ruleIsMarked[r] != 0) {
                         for (const std::size_t t : markableOfRule[r]) {
                             countMark(t);
                         }
