@@ -34,15 +34,6 @@ namespace {
 
 constexpr int kRate = 22050;
 
-lectoria::import::PcmAudio Speak(const std::string& voice, const std::string& text)
-{
-    platform::EspeakSpeech speech;
-    EXPECT_TRUE(speech.SelectVoice(voice, 150).ok());
-    lectoria::import::PcmAudio audio;
-    EXPECT_TRUE(speech.Speak(text, audio).ok());
-    return audio;
-} // namespace
-
 /// The stretches of a recording where something sounds, with pauses shorter than `joinMs` inside.
 std::vector<std::pair<std::int64_t, std::int64_t>> SoundRuns(const import::PcmAudio& audio, int joinMs)
 {
@@ -72,18 +63,6 @@ lectoria::import::PcmAudio Slice(const import::PcmAudio& audio, std::int64_t fro
     return part;
 }
 
-double PitchOf(const import::PcmAudio& audio)
-{
-    const audio::SpeechSpan span = audio::FindSpeech(audio);
-    return span.found() ? audio::MedianPitchHz(audio, span.startMs, span.endMs) : 0.0;
-}
-
-std::int64_t SpeechMs(const import::PcmAudio& audio)
-{
-    const audio::SpeechSpan span = audio::FindSpeech(audio);
-    return span.found() ? span.endMs - span.startMs : 0;
-}
-
 TEST(ShadowingAloud, TheSlowedModelThenTheLearnerThenTheirRecordingAreHeard)
 {
     const QString sink = qEnvironmentVariable("LECTORIA_TEST_SINK");
@@ -91,8 +70,8 @@ TEST(ShadowingAloud, TheSlowedModelThenTheLearnerThenTheirRecordingAreHeard)
         GTEST_SKIP() << "no test sound server with a microphone (scripts/test starts one)";
     }
     TempFolder folder;
-    const import::PcmAudio model = Speak("en-us", "Good morning, everybody.");
-    const import::PcmAudio learner = Speak("en-us+f3", "Good morning, everybody.");
+    const import::PcmAudio model = test::Spoken("en-us", "Good morning, everybody.");
+    const import::PcmAudio learner = test::Spoken("en-us+f3", "Good morning, everybody.");
     std::string mp3;
     ASSERT_TRUE(
         platform::LameMp3Encoder().Encode(model.samples.data(), model.samples.size(), model.sampleRate, mp3).ok());
@@ -152,11 +131,16 @@ TEST(ShadowingAloud, TheSlowedModelThenTheLearnerThenTheirRecordingAreHeard)
     const import::PcmAudio slowed = Slice(heard, runs[0].first, runs[0].second);
     const import::PcmAudio live = Slice(heard, runs[1].first, runs[1].second);
     const import::PcmAudio replayed = Slice(heard, runs[2].first, runs[2].second);
-    EXPECT_NEAR(static_cast<double>(SpeechMs(slowed)), SpeechMs(model) / 0.7, SpeechMs(model) / 0.7 * 0.1);
-    EXPECT_NEAR(PitchOf(slowed), PitchOf(model), PitchOf(model) * 0.05) << "slowed, not lowered";
-    EXPECT_NEAR(static_cast<double>(SpeechMs(replayed)), static_cast<double>(SpeechMs(live)), SpeechMs(live) * 0.15);
-    EXPECT_NEAR(PitchOf(replayed), PitchOf(learner), PitchOf(learner) * 0.05) << "the learner's own voice comes back";
-    EXPECT_GT(std::abs(PitchOf(learner) - PitchOf(model)), PitchOf(model) * 0.2) << "the two voices are told apart";
+    EXPECT_NEAR(static_cast<double>(test::SpeechLengthMs(slowed)), test::SpeechLengthMs(model) / 0.7,
+                test::SpeechLengthMs(model) / 0.7 * 0.1);
+    EXPECT_NEAR(test::SpeechPitchHz(slowed), test::SpeechPitchHz(model), test::SpeechPitchHz(model) * 0.05)
+        << "slowed, not lowered";
+    EXPECT_NEAR(static_cast<double>(test::SpeechLengthMs(replayed)), static_cast<double>(test::SpeechLengthMs(live)),
+                test::SpeechLengthMs(live) * 0.15);
+    EXPECT_NEAR(test::SpeechPitchHz(replayed), test::SpeechPitchHz(learner), test::SpeechPitchHz(learner) * 0.05)
+        << "the learner's own voice comes back";
+    EXPECT_GT(std::abs(test::SpeechPitchHz(learner) - test::SpeechPitchHz(model)), test::SpeechPitchHz(model) * 0.2)
+        << "the two voices are told apart";
     // The playback waits for the learner's second of silence, no longer than the time allowed.
     EXPECT_GE(runs[2].first - runs[1].second, 900);
 }

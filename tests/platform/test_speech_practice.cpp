@@ -46,23 +46,7 @@ lectoria::import::PcmAudio Sine(double hz, int ms, int leadMs = 0, int rate = kR
 
 lectoria::import::PcmAudio Spoken(const std::string& text)
 {
-    platform::EspeakSpeech speech;
-    EXPECT_TRUE(speech.SelectVoice("en-us", 150).ok());
-    lectoria::import::PcmAudio audio;
-    EXPECT_TRUE(speech.Speak(text, audio).ok());
-    return audio;
-}
-
-double MedianPitchOfSpeech(const import::PcmAudio& audio)
-{
-    const audio::SpeechSpan span = audio::FindSpeech(audio);
-    return span.found() ? audio::MedianPitchHz(audio, span.startMs, span.endMs) : 0.0;
-}
-
-std::int64_t SpeechLengthMs(const import::PcmAudio& audio)
-{
-    const audio::SpeechSpan span = audio::FindSpeech(audio);
-    return span.found() ? span.endMs - span.startMs : 0;
+    return test::Spoken("en-us", text);
 }
 
 TEST(StretchSpeech, LengthFollowsTheSpeedAndThePitchStays)
@@ -77,7 +61,7 @@ TEST(StretchSpeech, LengthFollowsTheSpeedAndThePitchStays)
         {"spoken sentence", Spoken("Would you like a cup of tea before you go?")},
     };
     for (const Fixture& fixture : fixtures) {
-        const double pitch = MedianPitchOfSpeech(fixture.audio);
+        const double pitch = test::SpeechPitchHz(fixture.audio);
         ASSERT_GT(pitch, 60.0) << fixture.name;
         for (const double speed : {0.5, 0.7, 1.3, 1.5}) {
             SCOPED_TRACE(std::string(fixture.name) + " at " + std::to_string(speed));
@@ -86,7 +70,7 @@ TEST(StretchSpeech, LengthFollowsTheSpeedAndThePitchStays)
             EXPECT_EQ(stretched.sampleRate, fixture.audio.sampleRate);
             const double ratio = static_cast<double>(stretched.samples.size()) / fixture.audio.samples.size();
             EXPECT_NEAR(ratio, 1.0 / speed, 0.05 / speed);
-            EXPECT_NEAR(MedianPitchOfSpeech(stretched), pitch, pitch * 0.03);
+            EXPECT_NEAR(test::SpeechPitchHz(stretched), pitch, pitch * 0.03);
         }
     }
     lectoria::import::PcmAudio out;
@@ -192,7 +176,7 @@ TEST_F(RealSound, ASlowedSentenceIsHeardLongerAtTheSamePitch)
     const import::PcmAudio heard = capture.Stop();
     const std::int64_t heardMs = test::SoundExtentMs(heard, 1500).second - test::SoundExtentMs(heard, 1500).first;
     EXPECT_NEAR(static_cast<double>(heardMs), 1200 / 0.7, 1200 / 0.7 * 0.05);
-    EXPECT_NEAR(MedianPitchOfSpeech(heard), 220.0, 220.0 * 0.03);
+    EXPECT_NEAR(test::SpeechPitchHz(heard), 220.0, 220.0 * 0.03);
 
     renderer.Release();
     EXPECT_FALSE(fs::exists(rendered.path)) << "a released sentence leaves no files behind";
@@ -232,10 +216,10 @@ TEST_F(RealSound, TheRecorderHoldsTheSpeechStopsOnSilenceAndKeepsItForReplay)
     EXPECT_EQ(kept.rfind((m_folder.path() / "recordings").string(), 0), 0u);
     lectoria::import::PcmAudio recording;
     ASSERT_TRUE(platform::GstAudioDecoder().Decode(kept, recording, nullptr).ok());
-    EXPECT_NEAR(static_cast<double>(SpeechLengthMs(recording)), static_cast<double>(SpeechLengthMs(said)),
-                SpeechLengthMs(said) * 0.15)
+    EXPECT_NEAR(static_cast<double>(test::SpeechLengthMs(recording)), static_cast<double>(test::SpeechLengthMs(said)),
+                test::SpeechLengthMs(said) * 0.15)
         << "the recording holds the whole sentence that was said";
-    EXPECT_NEAR(MedianPitchOfSpeech(recording), MedianPitchOfSpeech(said), MedianPitchOfSpeech(said) * 0.05);
+    EXPECT_NEAR(test::SpeechPitchHz(recording), test::SpeechPitchHz(said), test::SpeechPitchHz(said) * 0.05);
 
     // Replaying the kept recording is heard again.
     SinkCapture capture(m_sink);
@@ -244,8 +228,8 @@ TEST_F(RealSound, TheRecorderHoldsTheSpeechStopsOnSilenceAndKeepsItForReplay)
     Play(kept);
     QTest::qWait(300);
     const import::PcmAudio replayed = capture.Stop();
-    EXPECT_NEAR(static_cast<double>(SpeechLengthMs(replayed)), static_cast<double>(SpeechLengthMs(said)),
-                SpeechLengthMs(said) * 0.15);
+    EXPECT_NEAR(static_cast<double>(test::SpeechLengthMs(replayed)), static_cast<double>(test::SpeechLengthMs(said)),
+                test::SpeechLengthMs(said) * 0.15);
 }
 
 TEST_F(RealSound, WithOnlySilenceTheRecorderRunsItsFullTimeAndStopDropsARecording)

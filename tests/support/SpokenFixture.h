@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "EspeakSpeech.h"
+#include "audio/SpeechAnalysis.h"
 #include "import/MediaInterfaces.h"
 #include "practice/WavFile.h"
 
@@ -78,6 +79,30 @@ inline SpokenRecording SpeakWithGaps(const std::vector<std::pair<std::string, st
     }
     silence(tailMs);
     return recording;
+}
+
+/// One sentence spoken by espeak-ng in a voice ("en-us", "en-us+f3" for a higher one).
+inline lectoria::import::PcmAudio Spoken(const std::string& voice, const std::string& text, int wordsPerMinute = 150)
+{
+    platform::EspeakSpeech speech;
+    EXPECT_TRUE(speech.SelectVoice(voice, wordsPerMinute).ok());
+    lectoria::import::PcmAudio audio;
+    EXPECT_TRUE(speech.Speak(text, audio).ok());
+    return audio;
+}
+
+/// The median pitch of where speech is found, or 0 when there is none.
+inline double SpeechPitchHz(const lectoria::import::PcmAudio& audio)
+{
+    const audio::SpeechSpan span = audio::FindSpeech(audio);
+    return span.found() ? audio::MedianPitchHz(audio, span.startMs, span.endMs) : 0.0;
+}
+
+/// How long the speech found lasts, or 0 when there is none.
+inline std::int64_t SpeechLengthMs(const lectoria::import::PcmAudio& audio)
+{
+    const audio::SpeechSpan span = audio::FindSpeech(audio);
+    return span.found() ? span.endMs - span.startMs : 0;
 }
 
 /// Writes mono 16-bit PCM as a WAV file.

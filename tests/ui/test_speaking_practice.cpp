@@ -77,10 +77,7 @@ protected:
     SpeakingPracticeWindow()
     {
         // A real spoken sentence, so that the slowed copy can be measured.
-        lectoria::import::PcmAudio spoken;
-        platform::EspeakSpeech speech;
-        EXPECT_TRUE(speech.SelectVoice("en-us", 160).ok());
-        EXPECT_TRUE(speech.Speak("Is this your handbag?", spoken).ok());
+        const lectoria::import::PcmAudio spoken = test::Spoken("en-us", "Is this your handbag?", 160);
         std::string mp3;
         EXPECT_TRUE(platform::LameMp3Encoder()
                         .Encode(spoken.samples.data(), spoken.samples.size(), spoken.sampleRate, mp3)
