@@ -114,12 +114,9 @@ void SpeakingPractice::CheckDevice()
     m_parts.reading->SetRecorder(available ? m_recorder : nullptr);
     const QString tip = QStringLiteral("跟读 (F10): 每遍朗读之后录下你的跟读, 可回放 (F11) 和对比 (F12)");
     m_shadowButton->setToolTip(available ? tip : QString::fromStdString(why));
-    // Without a device the switch shows off, but the learner's choice stays for when one comes back.
-    const bool on = available && m_settings.isShadowing;
-    const bool wanted = m_settings.isShadowing;
-    shadowing->setChecked(on);
-    m_settings.isShadowing = wanted;
-    m_shadowButton->setChecked(on);
+    // Without a device the switch shows off, but the learner's choice stays for when one comes back:
+    // a disabled switch does not change the setting.
+    shadowing->setChecked(available && m_settings.isShadowing);
 }
 
 void SpeakingPractice::SetShadowing(bool on)

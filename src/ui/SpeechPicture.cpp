@@ -6,9 +6,19 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "audio/SpeechAnalysis.h"
+
 namespace lectoria::ui {
 
 namespace {
+
+/// Where a pitch stands on the lane's pitch scale, 0 at the bottom to 1 at the top: logarithmic as
+/// the ear hears pitch, over the range the pitch tracker reports.
+double PitchShare(double hz)
+{
+    return std::clamp(std::log(hz / audio::kLowestPitchHz) / std::log(audio::kHighestPitchHz / audio::kLowestPitchHz),
+                      0.0, 1.0);
+}
 
 constexpr int kMargin = 8;
 constexpr int kLaneGap = 12;
@@ -17,9 +27,7 @@ constexpr double kLoudnessRangeDb = 50.0;
 // The top of the loudness line is never below this: a silent or whispered recording stays low
 // instead of being scaled up to look as loud as speech.
 constexpr double kQuietestTopDb = -25.0;
-// The pitch scale, logarithmic as the ear hears pitch, and the lines drawn across it.
-constexpr double kLowHz = 60.0;
-constexpr double kHighHz = 500.0;
+// The lines drawn across the pitch scale.
 constexpr int kHzLines[] = {100, 200, 300};
 // Time ticks are at least this far apart, in pixels, and a step from this list.
 constexpr int kTickSpacing = 64;
@@ -238,9 +246,8 @@ void SpeechPicture::PaintLane(QPainter& painter, Lane lane) const
         painter.setFont(font());
         return;
     }
-    const double span = std::log(kHighHz / kLowHz);
     for (const int hz : kHzLines) {
-        const int y = wave.bottom() - static_cast<int>(std::lround(std::log(hz / kLowHz) / span * wave.height()));
+        const int y = wave.bottom() - static_cast<int>(std::lround(PitchShare(hz) * wave.height()));
         painter.setPen(QPen(grid, 1, Qt::DotLine));
         painter.drawLine(wave.left(), y, wave.right(), y);
         painter.setPen(muted);
@@ -301,10 +308,7 @@ void SpeechPicture::PaintCurves(QPainter& painter, Lane lane) const
     painter.drawPolyline(loudness);
 
     // Pitch as runs of line where the voice is steady enough to have one.
-    const double span = std::log(kHighHz / kLowHz);
-    const auto yOfHz = [&](float hz) {
-        return wave.bottom() - std::clamp(std::log(hz / kLowHz) / span, 0.0, 1.0) * wave.height();
-    };
+    const auto yOfHz = [&](float hz) { return wave.bottom() - PitchShare(hz) * wave.height(); };
     painter.setPen(QPen(m_colours.text, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPainterPath pitch;
     bool inRun = false;

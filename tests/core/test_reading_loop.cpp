@@ -570,14 +570,13 @@ TEST_F(PracticeLoopTest, AFailingDeviceStopsShadowingButNeverReading)
         settings::Settings settings;
         settings.nDuration = 1;
         settings.isShadowing = true;
-        ListView view = m_view;
         std::string failure;
         struct FailureView : ListView
         {
             std::string* failure = nullptr;
             void ShadowingFailed(const std::string& why) override { *failure = why; }
         } failing;
-        static_cast<ListView&>(failing) = view;
+        static_cast<ListView&>(failing) = m_view;
         failing.failure = &failure;
         reading::ReadingLoop loop(settings, time, m_audio, time, failing);
         FakeRecorder recorder(time);

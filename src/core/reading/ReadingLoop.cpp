@@ -386,8 +386,10 @@ void ReadingLoop::OpenAtScheduledSpeed()
     m_view.UpdateStatusLine(m_problem);
     // At normal speed the decoded file plays as it is; the renderer is still asked when
     // shadowing, which needs the sentence's length.
+    if (m_renderer == nullptr) {
+        m_speed = 1.0; // nothing can change the speed
+    }
     if (m_renderer == nullptr || (m_speed == 1.0 && !ShadowingWanted())) {
-        m_speed = m_renderer == nullptr ? 1.0 : m_speed;
         m_player.Open(m_audio.tempAudioPath());
         return;
     }
