@@ -3,6 +3,7 @@
 
 int main(int argc, char* argv[])
 {
+    lectoria::platform::StartMediaWarmUp();
     lectoria::platform::QuietMediaBackend();
     lectoria::ui::CParlivoApp app(argc, argv);
     return app.Run();

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "MediaBackend.h"
+
 namespace lectoria::platform {
 
 namespace {
@@ -23,6 +25,7 @@ void CMediaPlayer2::Prepare()
     if (m_player != nullptr) {
         return;
     }
+    AwaitMediaWarmUp();
     m_player = new QMediaPlayer(this);
     m_output = new QAudioOutput(this);
     m_output->setVolume(m_volume);

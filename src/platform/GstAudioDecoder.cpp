@@ -2,10 +2,11 @@
 
 #include <chrono>
 #include <memory>
-#include <mutex>
 
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
+
+#include "GstSetup.h"
 
 namespace lectoria::platform {
 
@@ -25,20 +26,6 @@ struct ElementDeleter
         gst_object_unref(element);
     }
 };
-
-std::string InitGStreamer()
-{
-    static std::once_flag once;
-    static std::string error;
-    std::call_once(once, [] {
-        GError* failure = nullptr;
-        if (!gst_init_check(nullptr, nullptr, &failure)) {
-            error = std::string("GStreamer cannot start: ") + (failure != nullptr ? failure->message : "unknown error");
-            g_clear_error(&failure);
-        }
-    });
-    return error;
-}
 
 // The first error the pipeline posted, or an empty string.
 std::string PipelineError(GstElement* pipeline)

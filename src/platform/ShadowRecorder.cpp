@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "LameMp3Encoder.h"
+#include "MediaBackend.h"
 #include "audio/SpeechAnalysis.h"
 
 namespace lectoria::platform {
@@ -57,6 +58,7 @@ ShadowRecorder::~ShadowRecorder()
 
 bool ShadowRecorder::IsAvailable(std::string* why) const
 {
+    AwaitMediaWarmUp();
     if (QMediaDevices::defaultAudioInput().isNull()) {
         if (why != nullptr) {
             *why = "没有找到录音设备(麦克风), 无法跟读.";
@@ -70,6 +72,7 @@ bool ShadowRecorder::Start(const std::string& audioPath, std::int64_t maxMs)
 {
     Release();
     m_lastError.clear();
+    AwaitMediaWarmUp();
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (device.isNull()) {
         m_lastError = "没有找到录音设备(麦克风), 已停止跟读.";

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -66,6 +68,19 @@ std::string DemoSentence()
     return titles.empty() ? std::string() : library::SentenceAudioPath(lesson, false, titles.front(), "");
 }
 
+/// Whether a shared library whose file name starts with `stem` is mapped into this process.
+bool ProcessHasLoaded(const std::string& stem)
+{
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        if (line.find("/" + stem) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool WaitUntilStopped(const platform::CMediaPlayer2& player, int timeoutMs)
 {
     return QTest::qWaitFor([&player] { return player.PlayState() == reading::IMediaPlayer::kStopped; }, timeoutMs);
@@ -86,6 +101,8 @@ TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
     ASSERT_TRUE(decoded.ok()) << decoded.detail;
     const double clipSeconds = static_cast<double>(fs::file_size(decoded.path)) * 8.0 / kBitRate;
 
+    // Loading FFmpeg's codecs (and all they pull in) would delay the first sentence for nothing.
+    ASSERT_FALSE(ProcessHasLoaded("libavcodec.so"));
     SinkRecorder recorder(sink);
     ASSERT_TRUE(recorder.started());
     platform::CMediaPlayer2 player;
@@ -102,6 +119,7 @@ TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
     EXPECT_EQ(player.LastError(), "");
     QTest::qWait(300);
     EXPECT_GT(recorder.Stop(), 1000) << "the sink heard only silence";
+    EXPECT_FALSE(ProcessHasLoaded("libavcodec.so")) << "the MP3 was decoded by FFmpeg, not mpg123";
 
     // The same file again plays again from the start, and Stop ends it at once.
     player.Open(decoded.path);
