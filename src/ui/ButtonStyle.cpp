@@ -1,11 +1,14 @@
 #include "ButtonStyle.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include <QApplication>
 #include <QBuffer>
 #include <QEnterEvent>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QPixmap>
 #include <QProxyStyle>
@@ -143,19 +146,29 @@ QIcon ToolIcon(const QString& name)
 
 QIcon TintedIcon(const QString& name, settings::Rgb background, int size)
 {
+    // Every layout restyles every button; drawing the SVGs again each time cost the window a
+    // good part of its start. An icon depends only on its name, size and light-or-dark tint.
+    static QHash<QString, QIcon> drawn;
+    const bool dark = IsDarkColor(background);
+    // A denser drawing keeps the icon sharp where a screen has more pixels to the point.
+    const int densest = std::max(1, static_cast<int>(std::ceil(qApp != nullptr ? qApp->devicePixelRatio() : 1.0)));
+    const QString key =
+        name + QLatin1Char(dark ? 'd' : 'l') + QString::number(size) + QLatin1Char('x') + QString::number(densest);
+    if (const auto found = drawn.constFind(key); found != drawn.constEnd()) {
+        return *found;
+    }
     EnsureUiResources();
     QFile file(IconPath(name));
     if (!file.open(QIODevice::ReadOnly)) {
         return QIcon();
     }
     QByteArray svg = file.readAll();
-    if (IsDarkColor(background)) {
+    if (dark) {
         svg.replace(kStrokeColor, kLightStroke);
         svg.replace(kAccentColor, kLightAccent);
     }
     QIcon icon;
-    // Two sizes keep the icon sharp on screens with twice the pixel density.
-    for (int scale : {1, 2}) {
+    for (int scale = 1; scale <= densest; ++scale) {
         QBuffer buffer(&svg);
         QImageReader reader(&buffer, "svg");
         reader.setScaledSize(QSize(size * scale, size * scale));
@@ -165,6 +178,7 @@ QIcon TintedIcon(const QString& name, settings::Rgb background, int size)
             icon.addPixmap(pixmap);
         }
     }
+    drawn.insert(key, icon);
     return icon;
 }
 
@@ -191,8 +205,12 @@ IconButton::IconButton(const QString& iconName, QWidget* parent) : QPushButton(p
 
 void IconButton::SetBackground(settings::Rgb background)
 {
-    setStyleSheet(FlatButtonStyleSheet(background));
     const int size = iconSize().width();
+    if (m_styledFor == std::pair(background, size)) {
+        return; // a new style sheet costs a restyle of the button even when it is the same text
+    }
+    m_styledFor = std::pair(background, size);
+    setStyleSheet(FlatButtonStyleSheet(background));
     SetIconPair(TintedIcon(m_iconName, background, size), TintedIcon(m_iconName, HoverColor(background), size));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <span>
+#include <utility>
 
 #include <QIcon>
 #include <QPushButton>
@@ -69,6 +71,7 @@ private:
     QString m_iconName;
     QIcon m_normal;
     QIcon m_hover;
+    std::optional<std::pair<settings::Rgb, int>> m_styledFor; ///< background and icon size
 };
 
 /// How long the pointer rests on a control before its tool tip shows, in milliseconds.

@@ -245,10 +245,18 @@ TEST(ButtonStyleTest, FlatButtonShowsItsColoursAndSwapsItsIcons)
     ASSERT_TRUE(QTest::qWaitFor([button] { return button->hasFocus(); }, 2000));
     EXPECT_EQ(Grab(*button).pixel(edge), qRgb(236, 170, 10));
 
-    EXPECT_NE(button->icon().cacheKey(), button->hoverIcon().cacheKey());
     QTest::mouseMove(button, QPoint(24, 24));
     ASSERT_TRUE(QTest::qWaitFor([button] { return button->underMouse(); }, 2000));
     EXPECT_EQ(Grab(*button).pixel(edge), qRgb(245, 55, 215));
+    QTest::mouseMove(&window, QPoint(120, 80));
+    ASSERT_TRUE(QTest::qWaitFor([button] { return !button->underMouse(); }, 2000));
+
+    // On a dark background the hover colour is light, so the icon swaps to its dark-stroked tint.
+    button->SetBackground({30, 30, 30});
+    EXPECT_NE(button->normalIcon().cacheKey(), button->hoverIcon().cacheKey());
+    EXPECT_EQ(button->icon().cacheKey(), button->normalIcon().cacheKey());
+    QTest::mouseMove(button, QPoint(24, 24));
+    ASSERT_TRUE(QTest::qWaitFor([button] { return button->underMouse(); }, 2000));
     EXPECT_EQ(button->icon().cacheKey(), button->hoverIcon().cacheKey());
     QTest::mouseMove(&window, QPoint(120, 80));
     ASSERT_TRUE(QTest::qWaitFor([button] { return !button->underMouse(); }, 2000));
