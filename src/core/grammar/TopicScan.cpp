@@ -12,8 +12,7 @@ using topic_table::kOffsetMask;
 TopicScan::TopicScan(const TopicTableMatcher& matcher)
     : m_matcher(matcher), m_ruleStamp(matcher.m_rules.size(), 0), m_ruleState(matcher.m_rules.size()),
       m_verdict(matcher.m_rules.size()), m_erasedText(matcher.m_eraseGroups.size()),
-      m_erased(matcher.m_eraseGroups.size()), m_groupStamp(matcher.m_eraseGroups.size(), 0),
-      m_decidedStamp(matcher.m_rules.size(), 0)
+      m_erased(matcher.m_eraseGroups.size()), m_groupStamp(matcher.m_eraseGroups.size(), 0)
 {
     for (Occurrences* occurrences : {&m_occurrences, &m_erasedOccurrences}) {
         occurrences->stamp.assign(matcher.m_literals.size(), 0);
@@ -106,7 +105,7 @@ void TopicScan::AccumulateGroup(const Occurrences& occurrences, std::uint32_t gr
     }
 }
 
-bool TopicScan::Decide(std::uint32_t r, const Occurrences& occurrences) const
+inline bool TopicScan::Decide(std::uint32_t r, const Occurrences& occurrences) const
 {
     const TopicTableMatcher::Rule& rule = m_matcher.m_rules[r];
     const RuleState& state = m_ruleState[r];
@@ -127,19 +126,37 @@ bool TopicScan::Decide(std::uint32_t r, const Occurrences& occurrences) const
 }
 
 // Erasing stays sequential, as in MatchRule: a deletion can join text into a new occurrence of a
-// later phrase, so the text is scanned again after each one; phrases absent from it are skipped.
-bool TopicScan::Erase(const TopicTableMatcher::EraseGroup& group, std::string& text, Occurrences& occurrences) const
+// later phrase, so the text is scanned again after each one. A list may hold a thousand phrases
+// and a sentence a few dozen literals: the next phrase to erase is found from the literals.
+bool TopicScan::Erase(std::uint32_t group, std::string& text, Occurrences& occurrences) const
 {
+    const std::uint32_t* places = m_matcher.m_phrasePlaces.data();
     bool changed = false;
-    for (const std::uint32_t phrase : group.phrases) {
-        if (!occurrences.Has(phrase)) {
-            continue;
+    for (std::uint32_t from = 0;;) {
+        std::uint32_t next = kNone;
+        std::uint32_t phrase = kNone;
+        for (const std::uint32_t literal : occurrences.found) {
+            for (std::uint32_t k = m_matcher.m_groupsBegin[literal]; k < m_matcher.m_groupsBegin[literal + 1]; ++k) {
+                const TopicTableMatcher::GroupUse& use = m_matcher.m_groupsOfLiteral[k];
+                if (use.group != group) {
+                    continue;
+                }
+                const std::uint32_t* place = std::lower_bound(places + use.placesBegin, places + use.placesEnd, from);
+                if (place != places + use.placesEnd && *place < next) {
+                    next = *place;
+                    phrase = literal;
+                }
+                break;
+            }
+        }
+        if (next == kNone) {
+            return changed;
         }
         ReplaceAll(text, m_matcher.m_literals[phrase], "");
         Scan(text, occurrences);
         changed = true;
+        from = next + 1;
     }
-    return changed;
 }
 
 void TopicScan::Run(std::string_view sentence)
@@ -165,7 +182,7 @@ void TopicScan::RunNormalized(std::string_view normalized)
     m_touchedGroups.clear();
     for (const std::uint32_t literal : m_occurrences.found) {
         for (std::uint32_t k = m_matcher.m_groupsBegin[literal]; k < m_matcher.m_groupsBegin[literal + 1]; ++k) {
-            const std::uint32_t g = m_matcher.m_groupsOfLiteral[k];
+            const std::uint32_t g = m_matcher.m_groupsOfLiteral[k].group;
             if (m_groupStamp[g] != m_pass) {
                 m_groupStamp[g] = m_pass;
                 m_touchedGroups.push_back(g);
@@ -182,34 +199,21 @@ void TopicScan::RunNormalized(std::string_view normalized)
             m_erasedOccurrences.stamp[literal] = m_erasedOccurrences.current;
             m_erasedOccurrences.position[literal] = m_occurrences.position[literal];
         }
-        if (!Erase(group, text, m_erasedOccurrences)) {
+        if (!Erase(g, text, m_erasedOccurrences)) {
             continue;
         }
         m_erased[g] = 1;
         m_erasedGroups.push_back(g);
         for (const std::uint32_t r : group.rules) {
             // The erased text is counted afresh, also for rules the full text touched.
+            if (m_ruleStamp[r] != m_pass) {
+                m_touched.push_back(r);
+            }
             ResetRule(r);
         }
         AccumulateGroup(m_erasedOccurrences, g);
         for (const std::uint32_t r : group.rules) {
             m_verdict[r] = Decide(r, m_erasedOccurrences) ? 1 : 0;
-        }
-    }
-
-    m_decided.clear();
-    const auto decided = [this](std::uint32_t r) {
-        if (m_decidedStamp[r] != m_pass) {
-            m_decidedStamp[r] = m_pass;
-            m_decided.push_back(r);
-        }
-    };
-    for (const std::uint32_t r : m_touched) {
-        decided(r);
-    }
-    for (const std::uint32_t g : m_erasedGroups) {
-        for (const std::uint32_t r : m_matcher.m_eraseGroups[g].rules) {
-            decided(r);
         }
     }
 }

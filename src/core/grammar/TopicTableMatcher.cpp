@@ -197,17 +197,28 @@ TopicTableMatcher::TopicTableMatcher(std::vector<std::string> topics, const std:
     for (const Rule& rule : m_rules) {
         m_defaultVerdict.push_back(rule.allOfNeeded == 0 && rule.anyOfWhenNoneOccurs && rule.anyAfterWhenNoneOccurs);
     }
-    std::vector<std::vector<std::uint32_t>> groupsOf(m_literals.size());
+    // Per literal, each group whose list holds it with its places there, in list order.
+    std::vector<std::vector<std::pair<std::uint32_t, std::vector<std::uint32_t>>>> groupsOf(m_literals.size());
     for (std::uint32_t g = 0; g < m_eraseGroups.size(); ++g) {
-        for (const std::uint32_t phrase : m_eraseGroups[g].phrases) {
-            if (phrase != kNone && (groupsOf[phrase].empty() || groupsOf[phrase].back() != g)) {
-                groupsOf[phrase].push_back(g);
+        const std::vector<std::uint32_t>& phrases = m_eraseGroups[g].phrases;
+        for (std::uint32_t place = 0; place < phrases.size(); ++place) {
+            const std::uint32_t phrase = phrases[place];
+            if (phrase == kNone) {
+                continue;
             }
+            if (groupsOf[phrase].empty() || groupsOf[phrase].back().first != g) {
+                groupsOf[phrase].emplace_back(g, std::vector<std::uint32_t>());
+            }
+            groupsOf[phrase].back().second.push_back(place);
         }
     }
-    for (const std::vector<std::uint32_t>& groups : groupsOf) {
+    for (const auto& groups : groupsOf) {
         m_groupsBegin.push_back(static_cast<std::uint32_t>(m_groupsOfLiteral.size()));
-        m_groupsOfLiteral.insert(m_groupsOfLiteral.end(), groups.begin(), groups.end());
+        for (const auto& [group, places] : groups) {
+            const auto begin = static_cast<std::uint32_t>(m_phrasePlaces.size());
+            m_phrasePlaces.insert(m_phrasePlaces.end(), places.begin(), places.end());
+            m_groupsOfLiteral.push_back({group, begin, static_cast<std::uint32_t>(m_phrasePlaces.size())});
+        }
     }
     m_groupsBegin.push_back(static_cast<std::uint32_t>(m_groupsOfLiteral.size()));
     BuildAutomaton();

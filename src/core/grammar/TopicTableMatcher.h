@@ -102,9 +102,17 @@ private:
     std::vector<std::uint32_t> m_postingBegin;
     std::vector<std::uint32_t> m_postingSplit;
     std::vector<Posting> m_postings;
-    std::vector<std::uint8_t> m_defaultVerdict;   ///< per rule, its verdict when no literal occurs
-    std::vector<std::uint32_t> m_groupsBegin;     ///< per literal, into m_groupsOfLiteral; one more at the end
-    std::vector<std::uint32_t> m_groupsOfLiteral; ///< the erase groups whose list holds the literal
+    std::vector<std::uint8_t> m_defaultVerdict; ///< per rule, its verdict when no literal occurs
+    /// An erase group whose list holds a literal, and where: its places in m_phrasePlaces.
+    struct GroupUse
+    {
+        std::uint32_t group;
+        std::uint32_t placesBegin;
+        std::uint32_t placesEnd;
+    };
+    std::vector<std::uint32_t> m_groupsBegin; ///< per literal, into m_groupsOfLiteral; one more at the end
+    std::vector<GroupUse> m_groupsOfLiteral;
+    std::vector<std::uint32_t> m_phrasePlaces; ///< ascending places in a group's list
 
     std::array<std::uint16_t, 256> m_classOf{};
     std::size_t m_classCount = 0;
@@ -132,13 +140,13 @@ public:
     /// setting every rule's verdict afresh.
     bool RuleVerdict(std::uint32_t rule) const
     {
-        return (m_decidedStamp[rule] == m_pass ? m_verdict[rule] : m_matcher.m_defaultVerdict[rule]) != 0;
+        return (m_ruleStamp[rule] == m_pass ? m_verdict[rule] : m_matcher.m_defaultVerdict[rule]) != 0;
     }
     /// What MatchRule gives for the topic's rule, matchedWords included (also on a false verdict).
     MatchResult Result(std::size_t topic) const;
     /// The rules the last sentence decided for itself, each once; every other rule has its
     /// default verdict. Usually a few dozen of the thousands, which is what makes counting cheap.
-    const std::vector<std::uint32_t>& DecidedRules() const { return m_decided; }
+    const std::vector<std::uint32_t>& DecidedRules() const { return m_touched; }
 
 private:
     /// A rule's counters for the sentence being scanned, one slot per field: for allOf the number
@@ -165,7 +173,7 @@ private:
     static void Count(const TopicTableMatcher::Posting& posting, RuleState& state);
     bool Decide(std::uint32_t rule, const Occurrences& occurrences) const;
     MatchResult Evaluate(std::uint32_t rule, const Occurrences& occurrences) const;
-    bool Erase(const TopicTableMatcher::EraseGroup& group, std::string& text, Occurrences& occurrences) const;
+    bool Erase(std::uint32_t group, std::string& text, Occurrences& occurrences) const;
 
     const TopicTableMatcher& m_matcher;
     std::string m_normalized;
@@ -173,22 +181,20 @@ private:
     mutable Occurrences m_erasedOccurrences;
     /// Starts a rule's counters afresh for this pass.
     void ResetRule(std::uint32_t r);
-    /// Per rule, the pass that last reset its counters; apart from them, as most postings only
-    /// look here and go on.
+    /// Per rule, the pass that last reset its counters and so decided its verdict; apart from the
+    /// counters, as most postings only look here and go on.
     std::vector<std::uint32_t> m_ruleStamp;
     std::vector<RuleState> m_ruleState;
     std::vector<std::uint8_t> m_verdict;
     /// The erased text of each erase group whose erase list changed this sentence, else empty.
     std::vector<std::string> m_erasedText;
     std::vector<std::uint8_t> m_erased;
-    /// Rules whose counters this sentence has reset, found through the postings of what occurs;
-    /// every other rule keeps its default verdict.
+    /// Rules whose counters this sentence has reset, each once: those a hit woke and those of an
+    /// erase group that changed the text. Every other rule keeps its default verdict.
     std::vector<std::uint32_t> m_touched;
     std::vector<std::uint32_t> m_groupStamp;
     std::vector<std::uint32_t> m_touchedGroups;
     std::vector<std::uint32_t> m_erasedGroups;
-    std::vector<std::uint32_t> m_decided;
-    std::vector<std::uint32_t> m_decidedStamp;
     std::uint32_t m_pass = 0;
 };
 
