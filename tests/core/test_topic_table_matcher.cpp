@@ -99,10 +99,12 @@ TEST(TopicTableMatcher, EveryTopicOfEverySentenceEqualsMatchRule)
 
 TEST(TopicTableMatcher, RulesOutsideATableKeepOrderErasingAndDuplicates)
 {
-    // Erasing " not" joins "can" and "go" into "cango"; duplicates count once; anyOf before anyAfter.
+    // Erasing " not" joins "can" and "go" into "cango"; erasing "x" joins "ab", which an earlier
+    // phrase of the list does not erase again, nor the phrase itself where its erasing joins it anew;
+    // duplicates count once; anyOf before anyAfter.
     const std::vector<std::string> rules = {
-        "cango+++++ not", " a / a + b / c +++",    "+ x / y ++ z / x +",  "+x/+ ++",
-        "++ w + ++",      "a/a/ b ++++ b / b /zz", "+ he + she + is +is", "++++",
+        "cango+++++ not", " a / a + b / c +++",    "+ x / y ++ z / x +",  "+x/+ ++", "ab++++ab/x/ab",
+        "++ w + ++",      "a/a/ b ++++ b / b /zz", "+ he + she + is +is", "++++",    "ab++++ab/x",
     };
     std::vector<std::string> topics;
     for (std::size_t i = 0; i < rules.size(); ++i) {
@@ -111,7 +113,7 @@ TEST(TopicTableMatcher, RulesOutsideATableKeepOrderErasingAndDuplicates)
     const TopicTableMatcher matcher(topics, rules);
     TopicScan scan(matcher);
     for (const char* sentence : {"i can not go.", "a b c", " z x y", "y then x and z", "he is she", "w", "a zz b",
-                                 "b and b", "x", "nothing", "can not not go"}) {
+                                 "b and b", "x", "nothing", "can not not go", "axb", "axxb", "aabb"}) {
         scan.Run(sentence);
         for (std::size_t t = 0; t < rules.size(); ++t) {
             const MatchResult expected = MatchRulePlain(ParseTopicRule(rules[t]), sentence);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <deque>
 #include <limits>
 #include <map>
@@ -10,11 +9,10 @@
 
 namespace lectoria::grammar {
 
-namespace {
+using topic_table::kEndsLiteral;
+using topic_table::kNone;
 
-constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
-constexpr std::uint32_t kEndsLiteral = 0x8000'0000u;
-constexpr std::uint32_t kOffsetMask = ~kEndsLiteral;
+namespace {
 
 std::string_view TrimmedErasePhrase(std::string_view phrase)
 {
@@ -29,7 +27,34 @@ std::string_view TrimmedErasePhrase(std::string_view phrase)
 
 std::atomic<std::uint64_t> g_matcherSerial{0};
 
+constexpr std::size_t kNoGate = 4;
+
 } // namespace
+
+std::size_t TopicTableMatcher::GateField(const Rule& rule)
+{
+    const auto entries = [&](std::size_t f) {
+        const std::vector<std::uint32_t>& list = rule.lists[f];
+        return static_cast<std::size_t>(list.size() -
+                                        static_cast<std::size_t>(std::count(list.begin(), list.end(), kNone)));
+    };
+    std::size_t gate = kNoGate;
+    const auto consider = [&](std::size_t f) {
+        if (gate == kNoGate || entries(f) < entries(gate)) {
+            gate = f;
+        }
+    };
+    if (rule.allOfNeeded > 0) {
+        consider(AllOf);
+    }
+    if (!rule.anyOfWhenNoneOccurs) {
+        consider(AnyOf);
+    }
+    if (!rule.anyAfterWhenNoneOccurs) {
+        consider(AnyAfter);
+    }
+    return gate;
+}
 
 std::vector<std::string> SelectableTopics(const RuleTable& table)
 {
@@ -136,45 +161,64 @@ TopicTableMatcher::TopicTableMatcher(std::vector<std::string> topics, const std:
     }
 
     // Postings, one per rule, field and distinct literal; for the ordered lists the first index.
-    std::vector<std::vector<Posting>> byLiteral(m_literals.size());
+    // A rule that fails when no literal occurs needs a hit in each field that must have one: one
+    // of them, the one with the fewest entries, is its gate, and only a hit there wakes the rule.
+    // Its other postings count only for woken rules; a rule without such a field wakes on any hit.
+    std::vector<std::vector<Posting>> gates(m_literals.size());
+    std::vector<std::vector<Posting>> others(m_literals.size());
     for (std::uint32_t r = 0; r < m_rules.size(); ++r) {
+        const Rule& rule = m_rules[r];
+        const std::size_t gate = GateField(rule);
         for (std::size_t f = 0; f < 4; ++f) {
-            const std::vector<std::uint32_t>& list = m_rules[r].lists[f];
+            const std::vector<std::uint32_t>& list = rule.lists[f];
             for (std::uint32_t i = 0; i < list.size(); ++i) {
                 const std::uint32_t literal = list[i];
                 if (literal == kNone) {
                     continue;
                 }
-                std::vector<Posting>& postings = byLiteral[literal];
+                std::vector<Posting>& postings = gate == kNoGate || gate == f ? gates[literal] : others[literal];
                 const bool seen = std::any_of(postings.begin(), postings.end(), [&](const Posting& posting) {
                     return posting.rule == r && posting.field == f;
                 });
                 if (!seen) {
-                    postings.push_back({r, i, static_cast<Field>(f)});
+                    postings.push_back({r, i, static_cast<std::uint32_t>(f)});
                 }
             }
         }
     }
-    for (const std::vector<Posting>& postings : byLiteral) {
+    for (std::size_t literal = 0; literal < m_literals.size(); ++literal) {
         m_postingBegin.push_back(static_cast<std::uint32_t>(m_postings.size()));
-        m_postings.insert(m_postings.end(), postings.begin(), postings.end());
+        m_postings.insert(m_postings.end(), gates[literal].begin(), gates[literal].end());
+        m_postingSplit.push_back(static_cast<std::uint32_t>(m_postings.size()));
+        m_postings.insert(m_postings.end(), others[literal].begin(), others[literal].end());
     }
     m_postingBegin.push_back(static_cast<std::uint32_t>(m_postings.size()));
 
     for (const Rule& rule : m_rules) {
         m_defaultVerdict.push_back(rule.allOfNeeded == 0 && rule.anyOfWhenNoneOccurs && rule.anyAfterWhenNoneOccurs);
     }
-    std::vector<std::vector<std::uint32_t>> groupsOf(m_literals.size());
+    // Per literal, each group whose list holds it with its places there, in list order.
+    std::vector<std::vector<std::pair<std::uint32_t, std::vector<std::uint32_t>>>> groupsOf(m_literals.size());
     for (std::uint32_t g = 0; g < m_eraseGroups.size(); ++g) {
-        for (const std::uint32_t phrase : m_eraseGroups[g].phrases) {
-            if (phrase != kNone && (groupsOf[phrase].empty() || groupsOf[phrase].back() != g)) {
-                groupsOf[phrase].push_back(g);
+        const std::vector<std::uint32_t>& phrases = m_eraseGroups[g].phrases;
+        for (std::uint32_t place = 0; place < phrases.size(); ++place) {
+            const std::uint32_t phrase = phrases[place];
+            if (phrase == kNone) {
+                continue;
             }
+            if (groupsOf[phrase].empty() || groupsOf[phrase].back().first != g) {
+                groupsOf[phrase].emplace_back(g, std::vector<std::uint32_t>());
+            }
+            groupsOf[phrase].back().second.push_back(place);
         }
     }
-    for (const std::vector<std::uint32_t>& groups : groupsOf) {
+    for (const auto& groups : groupsOf) {
         m_groupsBegin.push_back(static_cast<std::uint32_t>(m_groupsOfLiteral.size()));
-        m_groupsOfLiteral.insert(m_groupsOfLiteral.end(), groups.begin(), groups.end());
+        for (const auto& [group, places] : groups) {
+            const auto begin = static_cast<std::uint32_t>(m_phrasePlaces.size());
+            m_phrasePlaces.insert(m_phrasePlaces.end(), places.begin(), places.end());
+            m_groupsOfLiteral.push_back({group, begin, static_cast<std::uint32_t>(m_phrasePlaces.size())});
+        }
     }
     m_groupsBegin.push_back(static_cast<std::uint32_t>(m_groupsOfLiteral.size()));
     BuildAutomaton();
@@ -242,260 +286,6 @@ void TopicTableMatcher::BuildAutomaton()
         cell = static_cast<std::uint32_t>(cell * width) | (ends ? kEndsLiteral : 0);
     }
     m_next = std::move(next);
-}
-
-TopicScan::TopicScan(const TopicTableMatcher& matcher)
-    : m_matcher(matcher), m_ruleState(matcher.m_rules.size()), m_verdict(matcher.m_rules.size()),
-      m_erasedText(matcher.m_eraseGroups.size()), m_erased(matcher.m_eraseGroups.size()),
-      m_groupStamp(matcher.m_eraseGroups.size(), 0), m_decidedStamp(matcher.m_rules.size(), 0)
-{
-    for (Occurrences* occurrences : {&m_occurrences, &m_erasedOccurrences}) {
-        occurrences->stamp.assign(matcher.m_literals.size(), 0);
-        occurrences->position.assign(matcher.m_literals.size(), 0);
-    }
-}
-
-void TopicScan::Scan(std::string_view text, Occurrences& occurrences) const
-{
-    ++occurrences.current;
-    occurrences.found.clear();
-    const std::uint32_t* next = m_matcher.m_next.data();
-    const std::size_t width = m_matcher.m_classCount;
-    std::uint32_t cell = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        cell = next[(cell & kOffsetMask) + m_matcher.m_classOf[static_cast<unsigned char>(text[i])]];
-        if ((cell & kEndsLiteral) == 0) {
-            continue;
-        }
-        std::uint32_t state = (cell & kOffsetMask) / static_cast<std::uint32_t>(width);
-        if (m_matcher.m_outLiteral[state] == kNone) {
-            state = m_matcher.m_outLink[state];
-        }
-        // Reports come in order of their end, so a literal's first report is its first occurrence.
-        for (; state != kNone; state = m_matcher.m_outLink[state]) {
-            const std::uint32_t literal = m_matcher.m_outLiteral[state];
-            if (occurrences.stamp[literal] != occurrences.current) {
-                occurrences.stamp[literal] = occurrences.current;
-                occurrences.position[literal] =
-                    static_cast<std::uint32_t>(i + 1 - m_matcher.m_literals[literal].size());
-                occurrences.found.push_back(literal);
-            }
-        }
-    }
-}
-
-void TopicScan::Accumulate(const Occurrences& occurrences, std::uint32_t onlyGroup)
-{
-    const auto& rules = m_matcher.m_rules;
-    for (const std::uint32_t literal : occurrences.found) {
-        const auto* posting = m_matcher.m_postings.data() + m_matcher.m_postingBegin[literal];
-        const auto* end = m_matcher.m_postings.data() + m_matcher.m_postingBegin[literal + 1];
-        for (; posting != end; ++posting) {
-            const std::uint32_t r = posting->rule;
-            if (onlyGroup != kNone && rules[r].eraseGroup != onlyGroup) {
-                continue;
-            }
-            RuleState& state = m_ruleState[r];
-            if (state.stamp != m_pass) {
-                ResetRule(r);
-                m_touched.push_back(r);
-            }
-            switch (posting->field) {
-            case TopicTableMatcher::AllOf:
-                ++state.allOfCount;
-                break;
-            case TopicTableMatcher::AnyOf:
-                state.anyOfFirst = std::min(state.anyOfFirst, posting->index);
-                break;
-            case TopicTableMatcher::NoneOf:
-                state.noneOf = 1;
-                break;
-            case TopicTableMatcher::AnyAfter:
-                state.anyAfterFirst = std::min(state.anyAfterFirst, posting->index);
-                break;
-            }
-        }
-    }
-}
-
-void TopicScan::ResetRule(std::uint32_t r)
-{
-    RuleState& state = m_ruleState[r];
-    state.stamp = m_pass;
-    state.allOfCount = 0;
-    state.anyOfFirst = kNone;
-    state.anyAfterFirst = kNone;
-    state.noneOf = 0;
-}
-
-bool TopicScan::Decide(std::uint32_t r, const Occurrences& occurrences) const
-{
-    const TopicTableMatcher::Rule& rule = m_matcher.m_rules[r];
-    const RuleState& state = m_ruleState[r];
-    if (state.allOfCount != rule.allOfNeeded || state.noneOf != 0) {
-        return false;
-    }
-    const std::uint32_t anyOf = state.anyOfFirst;
-    const std::uint32_t anyAfter = state.anyAfterFirst;
-    if ((anyOf == kNone && !rule.anyOfWhenNoneOccurs) || (anyAfter == kNone && !rule.anyAfterWhenNoneOccurs)) {
-        return false;
-    }
-    if (anyOf != kNone && anyAfter != kNone) {
-        return occurrences.position[rule.lists[TopicTableMatcher::AnyOf][anyOf]] <
-               occurrences.position[rule.lists[TopicTableMatcher::AnyAfter][anyAfter]];
-    }
-    return true;
-}
-
-// Erasing stays sequential, as in MatchRule: a deletion can join text into a new occurrence of a
-// later phrase, so the text is scanned again after each one; phrases absent from it are skipped.
-bool TopicScan::Erase(const TopicTableMatcher::EraseGroup& group, std::string& text, Occurrences& occurrences) const
-{
-    bool changed = false;
-    for (const std::uint32_t phrase : group.phrases) {
-        if (!occurrences.Has(phrase)) {
-            continue;
-        }
-        ReplaceAll(text, m_matcher.m_literals[phrase], "");
-        Scan(text, occurrences);
-        changed = true;
-    }
-    return changed;
-}
-
-void TopicScan::Run(std::string_view sentence)
-{
-    NormalizeSentenceInto(sentence, m_normalized);
-    RunNormalized(m_normalized);
-}
-
-void TopicScan::RunNormalized(std::string_view normalized)
-{
-    ++m_pass;
-    m_touched.clear();
-    Scan(normalized, m_occurrences);
-    Accumulate(m_occurrences, kNone);
-    for (const std::uint32_t r : m_touched) {
-        m_verdict[r] = Decide(r, m_occurrences) ? 1 : 0;
-    }
-
-    for (const std::uint32_t g : m_erasedGroups) {
-        m_erased[g] = 0;
-    }
-    m_erasedGroups.clear();
-    m_touchedGroups.clear();
-    for (const std::uint32_t literal : m_occurrences.found) {
-        for (std::uint32_t k = m_matcher.m_groupsBegin[literal]; k < m_matcher.m_groupsBegin[literal + 1]; ++k) {
-            const std::uint32_t g = m_matcher.m_groupsOfLiteral[k];
-            if (m_groupStamp[g] != m_pass) {
-                m_groupStamp[g] = m_pass;
-                m_touchedGroups.push_back(g);
-            }
-        }
-    }
-    for (const std::uint32_t g : m_touchedGroups) {
-        const TopicTableMatcher::EraseGroup& group = m_matcher.m_eraseGroups[g];
-        std::string& text = m_erasedText[g];
-        text.assign(normalized);
-        m_erasedOccurrences.found = m_occurrences.found;
-        ++m_erasedOccurrences.current;
-        for (const std::uint32_t literal : m_occurrences.found) {
-            m_erasedOccurrences.stamp[literal] = m_erasedOccurrences.current;
-            m_erasedOccurrences.position[literal] = m_occurrences.position[literal];
-        }
-        if (!Erase(group, text, m_erasedOccurrences)) {
-            continue;
-        }
-        m_erased[g] = 1;
-        m_erasedGroups.push_back(g);
-        for (const std::uint32_t r : group.rules) {
-            // The erased text is counted afresh, also for rules the full text touched.
-            ResetRule(r);
-        }
-        Accumulate(m_erasedOccurrences, g);
-        for (const std::uint32_t r : group.rules) {
-            m_verdict[r] = Decide(r, m_erasedOccurrences) ? 1 : 0;
-        }
-    }
-
-    m_decided.clear();
-    const auto decided = [this](std::uint32_t r) {
-        if (m_decidedStamp[r] != m_pass) {
-            m_decidedStamp[r] = m_pass;
-            m_decided.push_back(r);
-        }
-    };
-    for (const std::uint32_t r : m_touched) {
-        decided(r);
-    }
-    for (const std::uint32_t g : m_erasedGroups) {
-        for (const std::uint32_t r : m_matcher.m_eraseGroups[g].rules) {
-            decided(r);
-        }
-    }
-}
-
-MatchResult TopicScan::Evaluate(std::uint32_t r, const Occurrences& occurrences) const
-{
-    const TopicTableMatcher::Rule& rule = m_matcher.m_rules[r];
-    const auto& literals = m_matcher.m_literals;
-    MatchResult result;
-    result.verdict = RuleVerdict(r);
-    for (const std::uint32_t literal : rule.lists[TopicTableMatcher::AllOf]) {
-        if (literal == kNone) {
-            continue;
-        }
-        if (!occurrences.Has(literal)) {
-            break;
-        }
-        result.matchedWords = literals[literal] + '/';
-    }
-    auto firstOccurring = [&](TopicTableMatcher::Field field) {
-        for (const std::uint32_t literal : rule.lists[field]) {
-            if (literal != kNone && occurrences.Has(literal)) {
-                return literal;
-            }
-        }
-        return kNone;
-    };
-    if (const std::uint32_t anyOf = firstOccurring(TopicTableMatcher::AnyOf); anyOf != kNone) {
-        result.matchedWords += literals[anyOf];
-        result.matchedWords += '/';
-    }
-    if (const std::uint32_t anyAfter = firstOccurring(TopicTableMatcher::AnyAfter); anyAfter != kNone) {
-        result.matchedWords += literals[anyAfter];
-    }
-    return result;
-}
-
-MatchResult TopicScan::Result(std::size_t topic) const
-{
-    const std::uint32_t r = m_matcher.m_ruleOfTopic[topic];
-    const std::uint32_t group = m_matcher.m_rules[r].eraseGroup;
-    if (group != kNone && m_erased[group] != 0) {
-        Scan(m_erasedText[group], m_erasedOccurrences);
-        return Evaluate(r, m_erasedOccurrences);
-    }
-    return Evaluate(r, m_occurrences);
-}
-
-std::vector<TopicMatch> AllTopicsOf(const TopicTableMatcher& matcher, std::string_view sentence)
-{
-    thread_local std::unique_ptr<TopicScan> cached;
-    thread_local std::uint64_t cachedSerial = 0;
-    if (!cached || cachedSerial != matcher.m_serial) {
-        cached = std::make_unique<TopicScan>(matcher);
-        cachedSerial = matcher.m_serial;
-    }
-    TopicScan& scan = *cached;
-    scan.Run(sentence);
-    std::vector<TopicMatch> matches;
-    for (std::size_t topic = 0; topic < matcher.Topics().size(); ++topic) {
-        if (scan.Verdict(topic)) {
-            matches.push_back({matcher.Topics()[topic], scan.Result(topic).matchedWords});
-        }
-    }
-    return matches;
 }
 
 } // namespace lectoria::grammar

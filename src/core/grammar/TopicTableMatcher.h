@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,6 +14,16 @@
 namespace lectoria::grammar {
 
 struct TopicMatch;
+
+namespace topic_table {
+
+/// No literal, rule, state or group; also an empty entry of a rule's list.
+inline constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+/// Marks a transition into a state that ends a literal; the rest is the state's row offset.
+inline constexpr std::uint32_t kEndsLiteral = 0x8000'0000u;
+inline constexpr std::uint32_t kOffsetMask = ~kEndsLiteral;
+
+} // namespace topic_table
 
 /// Every selectable topic of a table in table order: "parent+child" where the child has no
 /// grandchildren to choose from, else one "parent+child+grandchild" per grandchild.
@@ -52,8 +63,8 @@ private:
     struct Posting
     {
         std::uint32_t rule;
-        std::uint32_t index;
-        Field field;
+        std::uint32_t index : 30;
+        std::uint32_t field : 2;
     };
     /// A rule as literal numbers, kNoLiteral for an empty entry.
     struct Rule
@@ -71,6 +82,10 @@ private:
         std::vector<std::uint32_t> rules;
     };
 
+    /// The field whose hit a rule needs before anything can change its default verdict, or none
+    /// (4) when any hit may.
+    static std::size_t GateField(const Rule& rule);
+
     using LiteralIds = std::unordered_map<std::string, std::uint32_t>;
     std::uint32_t LiteralOf(std::string_view text, LiteralIds& ids);
     void BuildAutomaton();
@@ -82,11 +97,22 @@ private:
     std::vector<EraseGroup> m_eraseGroups;
 
     std::vector<std::string> m_literals;
-    std::vector<std::uint32_t> m_postingBegin; ///< per literal, into m_postings; one more at the end
+    /// Per literal, into m_postings; one more at the end. A literal's postings that can turn their
+    /// rule's verdict from its default come first, up to m_postingSplit.
+    std::vector<std::uint32_t> m_postingBegin;
+    std::vector<std::uint32_t> m_postingSplit;
     std::vector<Posting> m_postings;
-    std::vector<std::uint8_t> m_defaultVerdict;   ///< per rule, its verdict when no literal occurs
-    std::vector<std::uint32_t> m_groupsBegin;     ///< per literal, into m_groupsOfLiteral; one more at the end
-    std::vector<std::uint32_t> m_groupsOfLiteral; ///< the erase groups whose list holds the literal
+    std::vector<std::uint8_t> m_defaultVerdict; ///< per rule, its verdict when no literal occurs
+    /// An erase group whose list holds a literal, and where: its places in m_phrasePlaces.
+    struct GroupUse
+    {
+        std::uint32_t group;
+        std::uint32_t placesBegin;
+        std::uint32_t placesEnd;
+    };
+    std::vector<std::uint32_t> m_groupsBegin; ///< per literal, into m_groupsOfLiteral; one more at the end
+    std::vector<GroupUse> m_groupsOfLiteral;
+    std::vector<std::uint32_t> m_phrasePlaces; ///< ascending places in a group's list
 
     std::array<std::uint16_t, 256> m_classOf{};
     std::size_t m_classCount = 0;
@@ -114,15 +140,22 @@ public:
     /// setting every rule's verdict afresh.
     bool RuleVerdict(std::uint32_t rule) const
     {
-        return (m_decidedStamp[rule] == m_pass ? m_verdict[rule] : m_matcher.m_defaultVerdict[rule]) != 0;
+        return (m_ruleStamp[rule] == m_pass ? m_verdict[rule] : m_matcher.m_defaultVerdict[rule]) != 0;
     }
     /// What MatchRule gives for the topic's rule, matchedWords included (also on a false verdict).
     MatchResult Result(std::size_t topic) const;
     /// The rules the last sentence decided for itself, each once; every other rule has its
     /// default verdict. Usually a few dozen of the thousands, which is what makes counting cheap.
-    const std::vector<std::uint32_t>& DecidedRules() const { return m_decided; }
+    const std::vector<std::uint32_t>& DecidedRules() const { return m_touched; }
 
 private:
+    /// A rule's counters for the sentence being scanned, one slot per field: for allOf the number
+    /// of its distinct entries found, for the others the first index found in the list, none when
+    /// nothing was (for noneOf any index means found).
+    struct RuleState
+    {
+        std::array<std::uint32_t, 4> counters{};
+    };
     /// Which literals occur in one text, and where each first starts.
     struct Occurrences
     {
@@ -135,40 +168,33 @@ private:
     };
 
     void Scan(std::string_view text, Occurrences& occurrences) const;
-    void Accumulate(const Occurrences& occurrences, std::uint32_t onlyGroup);
+    void Accumulate(const Occurrences& occurrences);
+    void AccumulateGroup(const Occurrences& occurrences, std::uint32_t group);
+    static void Count(const TopicTableMatcher::Posting& posting, RuleState& state);
     bool Decide(std::uint32_t rule, const Occurrences& occurrences) const;
     MatchResult Evaluate(std::uint32_t rule, const Occurrences& occurrences) const;
-    bool Erase(const TopicTableMatcher::EraseGroup& group, std::string& text, Occurrences& occurrences) const;
+    bool Erase(std::uint32_t group, std::string& text, Occurrences& occurrences) const;
 
     const TopicTableMatcher& m_matcher;
     std::string m_normalized;
     Occurrences m_occurrences;
     mutable Occurrences m_erasedOccurrences;
-    /// A rule's counters for the sentence being scanned, kept together: a common word touches
-    /// hundreds of rules, and one cache line per rule is what the scan can afford.
-    struct RuleState
-    {
-        std::uint32_t stamp = 0; ///< the pass that last reset the counters
-        std::uint32_t allOfCount = 0;
-        std::uint32_t anyOfFirst = 0;
-        std::uint32_t anyAfterFirst = 0;
-        std::uint8_t noneOf = 0;
-    };
     /// Starts a rule's counters afresh for this pass.
     void ResetRule(std::uint32_t r);
+    /// Per rule, the pass that last reset its counters and so decided its verdict; apart from the
+    /// counters, as most postings only look here and go on.
+    std::vector<std::uint32_t> m_ruleStamp;
     std::vector<RuleState> m_ruleState;
     std::vector<std::uint8_t> m_verdict;
     /// The erased text of each erase group whose erase list changed this sentence, else empty.
     std::vector<std::string> m_erasedText;
     std::vector<std::uint8_t> m_erased;
-    /// Rules whose counters this sentence has reset, found through the postings of what occurs;
-    /// every other rule keeps its default verdict.
+    /// Rules whose counters this sentence has reset, each once: those a hit woke and those of an
+    /// erase group that changed the text. Every other rule keeps its default verdict.
     std::vector<std::uint32_t> m_touched;
     std::vector<std::uint32_t> m_groupStamp;
     std::vector<std::uint32_t> m_touchedGroups;
     std::vector<std::uint32_t> m_erasedGroups;
-    std::vector<std::uint32_t> m_decided;
-    std::vector<std::uint32_t> m_decidedStamp;
     std::uint32_t m_pass = 0;
 };
 

@@ -11,6 +11,53 @@ namespace lectoria::search {
 
 namespace {
 
+/// The marks that may confirm a lesson's sentences. A mark names a sentence by holding its id, and
+/// every id of a lesson begins alike, so a mark without that beginning confirms none of them:
+/// most lessons then need no id at all, and the others search a few marks instead of the list.
+class LessonMarks
+{
+public:
+    void Prepare(const std::vector<std::string>& markList, const std::string& book, const std::string& lesson)
+    {
+        m_prefix = book + library::kItemPathSeparator + lesson + library::kItemPathSeparator;
+        // A separator inside a name moves the split of the item path: then each id is made whole.
+        m_whole = book.find(library::kItemPathSeparator) != std::string::npos ||
+                  lesson.find(library::kItemPathSeparator) != std::string::npos;
+        m_marks.clear();
+        if (m_whole) {
+            m_marks = markList;
+            return;
+        }
+        m_idPrefix = library::SentenceId(m_prefix);
+        for (const std::string& entry : markList) {
+            if (entry.find(m_idPrefix) != std::string::npos) {
+                m_marks.push_back(entry);
+            }
+        }
+    }
+
+    bool None() const { return m_marks.empty(); }
+
+    /// The id of the lesson's sentence `title`, as SentenceId gives it for its item path.
+    void IdOf(std::string_view title, std::string& id) const
+    {
+        if (m_whole) {
+            id = library::SentenceId(m_prefix + std::string(title));
+            return;
+        }
+        id.assign(m_idPrefix);
+        id.append(title.substr(0, title.find(' ')));
+    }
+
+    bool Has(std::string_view id, std::string_view tag) const { return HasMark(m_marks, id, tag); }
+
+private:
+    std::string m_prefix;
+    std::string m_idPrefix; ///< the id of an empty title: what every id of the lesson begins with
+    bool m_whole = false;
+    std::vector<std::string> m_marks;
+};
+
 /// One worker's counts and buffers.
 struct CensusWorker
 {
@@ -20,7 +67,9 @@ struct CensusWorker
 
     grammar::TopicScan scan;
     library::LessonTitles titles;
+    LessonMarks marks;
     std::string sentence;
+    std::string id;
     std::uint64_t sentences = 0;
     /// Per rule, how many more (or fewer) sentences it passed than its default verdict says.
     std::vector<std::int64_t> ruleChanges;
@@ -106,8 +155,9 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
         [&](int worker, int lesson) {
             CensusWorker& own = state[static_cast<std::size_t>(worker)];
             const std::string& path = lessons[static_cast<std::size_t>(lesson)];
-            const std::string prefix = library::BookNameOf(path) + library::kItemPathSeparator +
-                                       library::LessonNameOf(path) + library::kItemPathSeparator;
+            own.marks.Prepare(markList, library::BookNameOf(path), library::LessonNameOf(path));
+            // Where no mark can confirm a sentence of the lesson, a markable topic counts none.
+            const bool marksToCount = !own.marks.None();
             library::ListLessonTitles(path, own.titles);
             for (std::size_t i = 0; i < own.titles.size(); ++i) {
                 const std::string_view title = own.titles[i];
@@ -120,12 +170,13 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
                 }
                 own.scan.Run(own.sentence);
                 ++own.sentences;
-                std::string id;
+                bool idKnown = false;
                 const auto countMark = [&](std::size_t t) {
-                    if (id.empty()) {
-                        id = library::SentenceId(prefix + std::string(title));
+                    if (!idKnown) {
+                        own.marks.IdOf(title, own.id);
+                        idKnown = true;
                     }
-                    own.markedCounts[t] += HasMark(markList, id, marks[t].tag) ? 1 : 0;
+                    own.markedCounts[t] += own.marks.Has(own.id, marks[t].tag) ? 1 : 0;
                 };
                 for (const std::uint32_t r : own.scan.DecidedRules()) {
                     const bool verdict = own.scan.RuleVerdict(r);
@@ -133,14 +184,14 @@ std::vector<std::uint64_t> RunTopicCensus(const grammar::TopicTableMatcher& matc
                         continue;
                     }
                     own.ruleChanges[r] += verdict ? 1 : -1;
-                    if (verdict && ruleIsMarked[r] != 0) {
+                    if (verdict && marksToCount && ruleIsMarked[r] != 0) {
                         for (const std::size_t t : markableOfRule[r]) {
                             countMark(t);
                         }
                     }
                 }
                 for (const std::size_t t : markedByDefault) {
-                    if (own.scan.Verdict(t)) {
+                    if (marksToCount && own.scan.Verdict(t)) {
                         countMark(t);
                     }
                 }
