@@ -3,7 +3,6 @@
 
 int main(int argc, char* argv[])
 {
-    lectoria::platform::StartMediaWarmUp();
     lectoria::platform::QuietMediaBackend();
     lectoria::ui::CParlivoApp app(argc, argv);
     return app.Run();

@@ -25,7 +25,7 @@ void CMediaPlayer2::Prepare()
     if (m_player != nullptr) {
         return;
     }
-    AwaitMediaWarmUp();
+    PrepareMediaBackend();
     m_player = new QMediaPlayer(this);
     m_output = new QAudioOutput(this);
     m_output->setVolume(m_volume);

@@ -1,13 +1,9 @@
 #include "MediaBackend.h"
 
-#include <future>
-
 #include <QByteArray>
 #include <QLoggingCategory>
 #include <QString>
 #include <QtGlobal>
-
-#include <gst/gst.h>
 
 extern "C" {
 #include <libavutil/log.h>
@@ -19,34 +15,10 @@ namespace lectoria::platform {
 
 namespace {
 
-std::future<void>& WarmUp()
-{
-    static std::future<void> warmUp;
-    return warmUp;
-}
-
-// What playing the first MP3 sentence through pulsesink loads; loading is what takes the time.
-constexpr const char* kFirstSentencePlugins[] = {
-    "coreelements",  "playback", "typefindfunctions", "audioparsers", "mpg123", "audioconvert",
-    "audioresample", "volume",   "autodetect",        "pulseaudio",
-};
-
 bool UsesGStreamer()
 {
     const QByteArray backend = qgetenv("QT_MEDIA_BACKEND");
     return backend.isEmpty() || backend == "gstreamer";
-}
-
-void WarmUpGStreamer()
-{
-    if (!InitGStreamer().empty()) {
-        return; // the player reports it when it tries to play
-    }
-    for (const char* name : kFirstSentencePlugins) {
-        if (GstPlugin* plugin = gst_plugin_load_by_name(name)) {
-            gst_object_unref(plugin);
-        }
-    }
 }
 
 } // namespace
@@ -63,19 +35,10 @@ void QuietMediaBackend()
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 }
 
-void StartMediaWarmUp()
+void PrepareMediaBackend()
 {
     if (UsesGStreamer()) {
-        WarmUp() = std::async(std::launch::async, WarmUpGStreamer);
-    }
-}
-
-void AwaitMediaWarmUp()
-{
-    if (WarmUp().valid()) {
-        WarmUp().get();
-    } else if (UsesGStreamer()) {
-        InitGStreamer(); // a player made without the warm-up still gets the same decoders
+        InitGStreamer(); // a failure shows when the player tries to play
     }
 }
 

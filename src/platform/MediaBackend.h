@@ -6,14 +6,9 @@ namespace lectoria::platform {
 /// per-file lines. Call before the application object is made.
 void QuietMediaBackend();
 
-/// Starts the GStreamer back end (its registry and the plug-ins the first sentence needs) on a
-/// thread of its own, so that it runs while the window is being built instead of after it shows.
-/// Call first thing in main; does nothing for another back end.
-void StartMediaWarmUp();
-
-/// Waits for StartMediaWarmUp's work, which sets plug-in preferences the player must see, or sets
-/// them itself when there was none. Call on the window's thread before anything of Qt Multimedia
-/// is made; free once it has returned.
-void AwaitMediaWarmUp();
+/// Starts GStreamer with the program's preferences among its plug-ins (see InitGStreamer) when it
+/// is the media back end. Call on the window's thread before anything of Qt Multimedia is made,
+/// so that the player's first pipeline already sees them; free after the first call.
+void PrepareMediaBackend();
 
 } // namespace lectoria::platform

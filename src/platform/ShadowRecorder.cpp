@@ -58,7 +58,7 @@ ShadowRecorder::~ShadowRecorder()
 
 bool ShadowRecorder::IsAvailable(std::string* why) const
 {
-    AwaitMediaWarmUp();
+    PrepareMediaBackend();
     if (QMediaDevices::defaultAudioInput().isNull()) {
         if (why != nullptr) {
             *why = "没有找到录音设备(麦克风), 无法跟读.";
@@ -72,7 +72,7 @@ bool ShadowRecorder::Start(const std::string& audioPath, std::int64_t maxMs)
 {
     Release();
     m_lastError.clear();
-    AwaitMediaWarmUp();
+    PrepareMediaBackend();
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     if (device.isNull()) {
         m_lastError = "没有找到录音设备(麦克风), 已停止跟读.";

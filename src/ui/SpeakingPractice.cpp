@@ -94,7 +94,7 @@ SpeakingPractice::SpeakingPractice(settings::Settings& settings, const PracticeP
     m_shadowButton->setEnabled(false);
     m_shadowButton->setToolTip(QStringLiteral("正在查找录音设备…"));
     QTimer::singleShot(0, this, [this] {
-        CheckDevice(); // first: the recorder waits for the media back end to be ready
+        CheckDevice(); // first: the recorder sets up the media back end before Qt Multimedia starts
         connect(new QMediaDevices(this), &QMediaDevices::audioInputsChanged, this, &SpeakingPractice::CheckDevice);
     });
 }
