@@ -123,11 +123,13 @@ lesson="$home/.local/share/Lectoria/library/New Concept English Book 1/Lesson 00
 
 # Pause the reading so the note stays with one sentence, then type into the grammar pane, which
 # fills the lower right of the window. A window that is still restoring may miss the first keys,
-# so typing is tried again until the note reaches the disk.
+# and a first start on a busy machine (GStreamer scanning its plug-ins for a new home) can hold
+# the window for many seconds, so typing is tried again until the note reaches the disk.
 note_file="$lesson/New Concept English Book 1 Lesson001.txt"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 noted=no
-for _ in 1 2 3 4 5; do
+deadline=$((SECONDS + 60))
+while [ "$SECONDS" -lt "$deadline" ]; do
     sleep 1
     xdotool key --window "$window" F3
     xdotool mousemove --window "$window" $((WIDTH * 6 / 10)) $((HEIGHT * 6 / 10)) click 1
