@@ -211,19 +211,32 @@ void IconButton::SetBackground(settings::Rgb background)
     }
     m_styledFor = std::pair(background, size);
     setStyleSheet(FlatButtonStyleSheet(background));
-    SetIconPair(TintedIcon(m_iconName, background, size), TintedIcon(m_iconName, HoverColor(background), size));
+    m_normal = TintedIcon(m_iconName, background, size);
+    // The hover tint is drawn when the pointer first comes: not while the window is being shown.
+    m_hover = QIcon();
+    m_hoverTint = std::pair(HoverColor(background), size);
+    setIcon(underMouse() ? hoverIcon() : m_normal);
 }
 
 void IconButton::SetIconPair(const QIcon& normal, const QIcon& hover)
 {
     m_normal = normal;
     m_hover = hover;
+    m_hoverTint.reset();
     setIcon(underMouse() ? m_hover : m_normal);
+}
+
+const QIcon& IconButton::hoverIcon() const
+{
+    if (m_hover.isNull() && m_hoverTint) {
+        m_hover = TintedIcon(m_iconName, m_hoverTint->first, m_hoverTint->second);
+    }
+    return m_hover;
 }
 
 void IconButton::enterEvent(QEnterEvent* event)
 {
-    setIcon(m_hover);
+    setIcon(hoverIcon());
     QPushButton::enterEvent(event);
 }
 

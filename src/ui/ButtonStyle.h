@@ -61,7 +61,7 @@ public:
     void SetIconPair(const QIcon& normal, const QIcon& hover);
 
     const QIcon& normalIcon() const { return m_normal; }
-    const QIcon& hoverIcon() const { return m_hover; }
+    const QIcon& hoverIcon() const;
 
 protected:
     void enterEvent(QEnterEvent* event) override;
@@ -70,7 +70,8 @@ protected:
 private:
     QString m_iconName;
     QIcon m_normal;
-    QIcon m_hover;
+    mutable QIcon m_hover;                                    ///< drawn on first use when m_hoverTint is set
+    std::optional<std::pair<settings::Rgb, int>> m_hoverTint; ///< hover background and icon size
     std::optional<std::pair<settings::Rgb, int>> m_styledFor; ///< background and icon size
 };
 

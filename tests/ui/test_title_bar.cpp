@@ -254,6 +254,8 @@ TEST(ButtonStyleTest, FlatButtonShowsItsColoursAndSwapsItsIcons)
     // On a dark background the hover colour is light, so the icon swaps to its dark-stroked tint.
     button->SetBackground({30, 30, 30});
     EXPECT_NE(button->normalIcon().cacheKey(), button->hoverIcon().cacheKey());
+    EXPECT_EQ(button->hoverIcon().pixmap(32, 32).toImage(),
+              TintedIcon(QStringLiteral("start"), {225, 225, 225}, 32).pixmap(32, 32).toImage());
     EXPECT_EQ(button->icon().cacheKey(), button->normalIcon().cacheKey());
     QTest::mouseMove(button, QPoint(24, 24));
     ASSERT_TRUE(QTest::qWaitFor([button] { return button->underMouse(); }, 2000));
