@@ -22,39 +22,23 @@ const import::PcmAudio& Sentence()
     return pcm;
 }
 
-void SetSeconds(benchmark::State& state, const import::PcmAudio& pcm)
+/// One analysis of the sentence, timed; `audio_s` says how long the sentence is.
+template <typename Analysis> void BM_Analyse(benchmark::State& state, Analysis analyse)
 {
+    const import::PcmAudio& pcm = Sentence();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(analyse(pcm));
+    }
     state.counters["audio_s"] = static_cast<double>(pcm.DurationMs()) / 1000.0;
 }
-
-void BM_PitchContour(benchmark::State& state)
-{
-    const import::PcmAudio& pcm = Sentence();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(audio::PitchContour(pcm));
-    }
-    SetSeconds(state, pcm);
-}
-BENCHMARK(BM_PitchContour)->Unit(benchmark::kMillisecond);
-
-void BM_FindSpeech(benchmark::State& state)
-{
-    const import::PcmAudio& pcm = Sentence();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(audio::FindSpeech(pcm));
-    }
-    SetSeconds(state, pcm);
-}
-BENCHMARK(BM_FindSpeech)->Unit(benchmark::kMillisecond);
-
-void BM_ProfileSpeech(benchmark::State& state)
-{
-    const import::PcmAudio& pcm = Sentence();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(audio::ProfileSpeech(pcm));
-    }
-    SetSeconds(state, pcm);
-}
-BENCHMARK(BM_ProfileSpeech)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Analyse, PitchContour, [](const import::PcmAudio& pcm) {
+    return audio::PitchContour(pcm);
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Analyse, FindSpeech, [](const import::PcmAudio& pcm) {
+    return audio::FindSpeech(pcm);
+})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Analyse, ProfileSpeech, [](const import::PcmAudio& pcm) {
+    return audio::ProfileSpeech(pcm);
+})->Unit(benchmark::kMillisecond);
 
 } // namespace

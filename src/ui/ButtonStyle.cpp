@@ -214,7 +214,6 @@ void IconButton::SetBackground(settings::Rgb background)
     m_normal = TintedIcon(m_iconName, background, size);
     // The hover tint is drawn when the pointer first comes: not while the window is being shown.
     m_hover = QIcon();
-    m_hoverTint = std::pair(HoverColor(background), size);
     setIcon(underMouse() ? hoverIcon() : m_normal);
 }
 
@@ -222,14 +221,14 @@ void IconButton::SetIconPair(const QIcon& normal, const QIcon& hover)
 {
     m_normal = normal;
     m_hover = hover;
-    m_hoverTint.reset();
+    m_styledFor.reset(); // the pair given here stands until a background is set again
     setIcon(underMouse() ? m_hover : m_normal);
 }
 
 const QIcon& IconButton::hoverIcon() const
 {
-    if (m_hover.isNull() && m_hoverTint) {
-        m_hover = TintedIcon(m_iconName, m_hoverTint->first, m_hoverTint->second);
+    if (m_hover.isNull() && m_styledFor) {
+        m_hover = TintedIcon(m_iconName, HoverColor(m_styledFor->first), m_styledFor->second);
     }
     return m_hover;
 }

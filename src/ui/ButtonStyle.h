@@ -70,8 +70,7 @@ protected:
 private:
     QString m_iconName;
     QIcon m_normal;
-    mutable QIcon m_hover;                                    ///< drawn on first use when m_hoverTint is set
-    std::optional<std::pair<settings::Rgb, int>> m_hoverTint; ///< hover background and icon size
+    mutable QIcon m_hover;                                    ///< after SetBackground, drawn on first use
     std::optional<std::pair<settings::Rgb, int>> m_styledFor; ///< background and icon size
 };
 

@@ -104,6 +104,17 @@ TEST(SentenceId, CutsTheCompactMarkId)
     EXPECT_EQ(SentenceId(""), "T");
 }
 
+TEST(SentenceId, InALessonEqualsTheIdOfTheWholeEntry)
+{
+    const std::string lesson = "New Concept English Book 1\\Lesson 003 Sorry, sir\\";
+    const std::string prefix = SentenceId(lesson);
+    std::string id = "left over";
+    for (const char* title : {"02 My coat and my umbrella please.", "05", " 07 after a blank", "", "11\\odd"}) {
+        SentenceIdInLesson(prefix, title, id);
+        EXPECT_EQ(id, SentenceId(lesson + title)) << title;
+    }
+}
+
 struct TitleCase
 {
     const char* title;

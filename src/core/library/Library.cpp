@@ -215,6 +215,12 @@ std::string SentenceId(std::string_view relativePath)
            title.front();
 }
 
+void SentenceIdInLesson(std::string_view lessonIdPrefix, std::string_view title, std::string& id)
+{
+    id.assign(lessonIdPrefix);
+    id.append(title.substr(0, title.find(' ')));
+}
+
 std::string NativeRelativePath(std::string_view itemPath)
 {
     return TextOf(ItemFilePath(fs::path(), itemPath));

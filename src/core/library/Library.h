@@ -51,6 +51,11 @@ std::string NoteFileOf(std::string_view lessonPath);
 /// The compact mark id of an `itemPaths` entry, such as New1Lesson003T02.
 std::string SentenceId(std::string_view relativePath);
 
+/// SentenceId for one lesson's titles without making each item path: `lessonIdPrefix` is the
+/// SentenceId of the lesson's entry with an empty title (what every id of the lesson begins with).
+/// Only for book and lesson names without '\', which would move the split of the item path.
+void SentenceIdInLesson(std::string_view lessonIdPrefix, std::string_view title, std::string& id);
+
 /// The three parts of an `itemPaths` entry. A sentence title may hold '\' itself, so only the
 /// first two separators split.
 struct ItemPathParts

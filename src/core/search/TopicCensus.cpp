@@ -45,8 +45,7 @@ public:
             id = library::SentenceId(m_prefix + std::string(title));
             return;
         }
-        id.assign(m_idPrefix);
-        id.append(title.substr(0, title.find(' ')));
+        library::SentenceIdInLesson(m_idPrefix, title, id);
     }
 
     bool Has(std::string_view id, std::string_view tag) const { return HasMark(m_marks, id, tag); }
