@@ -4,6 +4,10 @@
 int main(int argc, char* argv[])
 {
     lectoria::platform::QuietMediaBackend();
-    lectoria::ui::CParlivoApp app(argc, argv);
-    return app.Run();
+    int code = 0;
+    {
+        lectoria::ui::CParlivoApp app(argc, argv);
+        code = app.Run();
+    }
+    lectoria::platform::EndProcess(code);
 }

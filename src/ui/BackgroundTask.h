@@ -4,18 +4,23 @@
 #include <functional>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 
 namespace lectoria::ui {
 
-/// Runs `call(owner)` on the owner's thread later, unless by then the owner is gone or the work
-/// that posts it was cancelled: how a worker thread reports without outliving its reader.
+/// Runs `call(owner)` on the window's thread later, unless by then the owner is gone or the work
+/// that posts it was cancelled: how a worker thread reports without outliving its reader. The owner
+/// must live on the application's thread.
 template <class Owner, class Call>
 void PostUnlessCancelled(const QPointer<Owner>& owner, const std::shared_ptr<std::atomic<bool>>& cancel, Call call)
 {
+    // Queued on the application object rather than on the owner: the owner can be destroyed
+    // between a check of the guard here and the posting, and an event posted to a destroyed object
+    // is delivered to freed memory. The guard is read where the owner lives, when the call runs.
     QMetaObject::invokeMethod(
-        owner.data(),
+        QCoreApplication::instance(),
         [owner, cancel, call = std::move(call)] {
             if (owner && !cancel->load()) {
                 call(owner.data());

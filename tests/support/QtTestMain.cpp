@@ -26,16 +26,21 @@ extern "C" const char* __lsan_default_suppressions()
 int main(int argc, char* argv[])
 {
     lectoria::platform::QuietMediaBackend();
+    int code = 0;
+    {
 #ifdef LECTORIA_TEST_WIDGETS
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        QApplication app(argc, argv);
 #else
-    QCoreApplication app(argc, argv);
+        QCoreApplication app(argc, argv);
 #endif
-    // What the program keeps in the user's data folder (the parse cache) goes to Qt's test folders.
-    QStandardPaths::setTestModeEnabled(true);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+        // What the program keeps in the user's data folder (the parse cache) goes to Qt's test folders.
+        QStandardPaths::setTestModeEnabled(true);
+        testing::InitGoogleTest(&argc, argv);
+        code = RUN_ALL_TESTS();
+    }
+    // Ends the way the program does, past Qt Multimedia's exit-time disconnect from the sound server.
+    lectoria::platform::EndProcess(code);
 }
