@@ -253,12 +253,18 @@ TEST(RuleTopics, EveryMatchingTopicWithItsWords)
     grammar::BuildRuleTable(table);
     const grammar::TopicTableMatcher matcher(table);
     const std::vector<RuleTopic> found = RuleTopicsOf(matcher, "There is a book on the table.");
+    const std::vector<grammar::TopicMatch> everyTopic = grammar::AllTopicsOf(matcher, "there is a book on the table.");
+    ASSERT_TRUE(std::any_of(everyTopic.begin(), everyTopic.end(),
+                            [](const grammar::TopicMatch& topic) { return topic.selection == "句型+主谓"; }));
     const auto thereBe = std::find_if(found.begin(), found.end(),
                                       [](const RuleTopic& topic) { return topic.selection == "句型+There be"; });
     ASSERT_NE(thereBe, found.end());
     EXPECT_FALSE(thereBe->matchedWords.empty());
     for (const RuleTopic& topic : found) {
         EXPECT_EQ(topic.selection.find(grammar::kAllTopics), std::string::npos) << topic.selection;
+        // Topics whose rule holds no word ("句型+主谓", "感叹词+拟音词") pass every sentence and say
+        // nothing about this one.
+        EXPECT_NE(grammar::SelectedRuleString(table, topic.selection), "++++") << topic.selection;
         const grammar::MatchResult single =
             grammar::MatchRule(grammar::SelectRule(table, topic.selection), "there is a book on the table.");
         EXPECT_TRUE(single.verdict) << topic.selection;

@@ -123,6 +123,30 @@ TEST(TopicTableMatcher, RulesOutsideATableKeepOrderErasingAndDuplicates)
     }
 }
 
+TEST(TopicTableMatcher, OnlyARuleWithoutWordsIsSaidToPassEverySentence)
+{
+    // An erase list alone changes nothing; an anyOf list of empty entries is not passed.
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {"++++", true},  {"++++ab/x", true}, {"+ / ++ +", false}, {"a+++", false},
+        {"+a++", false}, {"++a+", false},    {"+++a", false},     {"+++here/x", false},
+    };
+    std::vector<std::string> topics;
+    std::vector<std::string> rules;
+    for (const auto& [rule, passes] : cases) {
+        topics.push_back("t" + std::to_string(topics.size()));
+        rules.push_back(rule);
+    }
+    const TopicTableMatcher matcher(topics, rules);
+    for (std::size_t t = 0; t < cases.size(); ++t) {
+        EXPECT_EQ(matcher.PassesEverySentence(t), cases[t].second) << cases[t].first;
+        bool passedAll = true;
+        for (const char* sentence : {"", "a", "b a", "x ab", "nothing here"}) {
+            passedAll = passedAll && MatchRulePlain(ParseTopicRule(cases[t].first), sentence).verdict;
+        }
+        EXPECT_EQ(passedAll, cases[t].second) << cases[t].first << " by the plain matcher";
+    }
+}
+
 TEST(AllTopicsOf, ListsThePassingTopicsInTableOrderWithTheirWords)
 {
     const TopicTableMatcher& matcher = Matcher();

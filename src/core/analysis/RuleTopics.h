@@ -11,7 +11,8 @@ namespace lectoria::analysis {
 using RuleTopic = grammar::TopicMatch;
 
 /// The topics whose rules match `sentence` (as written; lower-cased here), in tree order, leaving
-/// out the "所有" entries: they say only that some child matched, which the children already show.
+/// out what says nothing about it: the "所有" entries (some child matched, which the children
+/// already show) and topics whose rule holds no word, such as "句型+主谓", which pass every sentence.
 std::vector<RuleTopic> RuleTopicsOf(const grammar::TopicTableMatcher& matcher, std::string_view sentence);
 
 } // namespace lectoria::analysis

@@ -103,6 +103,18 @@ std::vector<std::string> RuleStrings(const RuleTable& table, const std::vector<s
 
 } // namespace
 
+bool TopicTableMatcher::PassesEverySentence(std::size_t topic) const
+{
+    const std::uint32_t rule = m_ruleOfTopic[topic];
+    for (const std::vector<std::uint32_t>& list : m_rules[rule].lists) {
+        if (std::any_of(list.begin(), list.end(), [](std::uint32_t literal) { return literal != kNone; })) {
+            return false;
+        }
+    }
+    // Without a literal the verdict cannot depend on the sentence.
+    return DefaultVerdict(rule);
+}
+
 TopicTableMatcher::TopicTableMatcher(const RuleTable& table)
     : TopicTableMatcher(SelectableTopics(table), RuleStrings(table, SelectableTopics(table)))
 {}

@@ -47,6 +47,8 @@ public:
     std::uint32_t RuleOfTopic(std::size_t topic) const { return m_ruleOfTopic[topic]; }
     /// A rule's verdict on a sentence in which none of its literals occurs.
     bool DefaultVerdict(std::uint32_t rule) const { return m_defaultVerdict[rule] != 0; }
+    /// The topic's rule holds no word at all (such as "++++") and so passes every sentence.
+    bool PassesEverySentence(std::size_t topic) const;
 
 private:
     friend class TopicScan;
@@ -66,7 +68,7 @@ private:
         std::uint32_t index : 30;
         std::uint32_t field : 2;
     };
-    /// A rule as literal numbers, kNoLiteral for an empty entry.
+    /// A rule as literal numbers, kNone for an empty entry.
     struct Rule
     {
         std::array<std::vector<std::uint32_t>, 4> lists;
@@ -78,7 +80,7 @@ private:
     /// Rules that share one erase list.
     struct EraseGroup
     {
-        std::vector<std::uint32_t> phrases; ///< literal numbers in list order, trimmed, kNoLiteral when empty
+        std::vector<std::uint32_t> phrases; ///< literal numbers in list order, trimmed, kNone when empty
         std::vector<std::uint32_t> rules;
     };
 
