@@ -114,7 +114,9 @@ unset QT_QPA_PLATFORM
 HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_CACHE_HOME= ASAN_OPTIONS=detect_leaks=0 \
     "$prefix/bin/lectoria" >"$work/program.log" 2>&1 &
 program_pid=$!
-window=$(timeout 30 xdotool search --sync --name '^Lectoria$' | head -n1) || {
+# Qt also names its unmapped 1x1 client-leader window after the program: only a visible window is
+# the one to type into.
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Lectoria$' | head -n1) || {
     cat "$work/program.log" >&2
     fail "the installed program showed no window"
 }
