@@ -1,7 +1,9 @@
 #include "CMediaPlayer2.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
@@ -41,7 +43,7 @@ void CMediaPlayer2::Prepare()
             Finish(QString());
             break;
         case QMediaPlayer::InvalidMedia:
-            Finish(m_player->errorString().isEmpty() ? QStringLiteral("invalid media") : m_player->errorString());
+            Finish(m_player->errorString().isEmpty() ? QStringLiteral("无法识别的音频") : m_player->errorString());
             break;
         default:
             break;
@@ -55,7 +57,7 @@ void CMediaPlayer2::Prepare()
     });
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString& message) {
         if (error != QMediaPlayer::NoError) {
-            Finish(message.isEmpty() ? QStringLiteral("playback error") : message);
+            Finish(message.isEmpty() ? QStringLiteral("播放出错") : message);
         }
     });
     connect(m_player, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
@@ -93,10 +95,22 @@ void CMediaPlayer2::Open(const std::string& path)
     m_started = false;
     m_player->stop();
     const quint64 serial = ++m_openSerial;
+    m_busy = false;
+    // Without a sound server Qt's GStreamer pipeline still runs through the file and reports it as
+    // played: the learner would watch sentences pass in silence. Asked per file, so that a server
+    // started later is used from the next sentence on.
+    const QAudioDevice output = QMediaDevices::defaultAudioOutput();
+    if (output.isNull()) {
+        m_lastError = QStringLiteral("没有可用的声音输出设备");
+        return;
+    }
+    // The output keeps the device it was made with; follow the system's choice as it changes.
+    if (m_output->device() != output) {
+        m_output->setDevice(output);
+    }
     if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0) {
         // Nothing to decode: report it as a finished, failed reading right away.
-        m_busy = false;
-        m_lastError = QFileInfo(file).isFile() ? QStringLiteral("empty audio file") : QStringLiteral("missing file");
+        m_lastError = QFileInfo(file).isFile() ? QStringLiteral("音频文件是空的") : QStringLiteral("文件不存在");
         return;
     }
     const QUrl url = QUrl::fromLocalFile(file);
@@ -111,7 +125,7 @@ void CMediaPlayer2::Open(const std::string& path)
     }
     QTimer::singleShot(kStartGraceMs, this, [this, serial] {
         if (serial == m_openSerial && m_busy && !m_started) {
-            Finish(QStringLiteral("the file did not start playing"));
+            Finish(QStringLiteral("文件没有开始播放"));
         }
     });
 }

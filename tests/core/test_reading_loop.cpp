@@ -280,7 +280,9 @@ TEST_F(ReadingLoopTest, APlaylistWithNothingPlayableStopsWithAMessage)
     m_time.RunUntil(10000);
     EXPECT_FALSE(m_loop.isReading());
     EXPECT_TRUE(m_time.opened.empty());
-    EXPECT_EQ(m_view.lastProblem, reading::kNothingPlayable);
+    // It says why, too.
+    EXPECT_EQ(m_view.lastProblem.rfind(reading::kNothingPlayable, 0), 0u) << m_view.lastProblem;
+    EXPECT_GT(m_view.lastProblem.size(), std::string(reading::kNothingPlayable).size() + 1) << m_view.lastProblem;
 }
 
 TEST_F(ReadingLoopTest, AStartDuringThePauseOrStopWaitKeepsTheFileItPlays)

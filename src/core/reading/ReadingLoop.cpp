@@ -197,7 +197,8 @@ void ReadingLoop::ReadingEnded()
         m_isReading = false;
         m_repeatRound = 1;
         ++m_moves;
-        m_view.UpdateStatusLine(kNothingPlayable);
+        // The last reason goes with it: "no sound device" and "files missing" want different help.
+        m_view.UpdateStatusLine(std::string(kNothingPlayable) + " " + m_problem);
         return;
     }
     if (!failed && ShadowingWanted() && StartRecording()) {
