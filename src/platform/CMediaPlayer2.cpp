@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "GstSetup.h"
 #include "MediaBackend.h"
 
 namespace lectoria::platform {
@@ -97,15 +98,16 @@ void CMediaPlayer2::Open(const std::string& path)
     const quint64 serial = ++m_openSerial;
     m_busy = false;
     // Without a sound server Qt's GStreamer pipeline still runs through the file and reports it as
-    // played: the learner would watch sentences pass in silence. Asked per file, so that a server
-    // started later is used from the next sentence on.
+    // played: the learner would watch sentences pass in silence. Qt lists no output for good when
+    // the server was missing at first, so the server itself is asked then: one started later is
+    // used from the next sentence on.
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    if (output.isNull()) {
+    if (output.isNull() && !PulseServerAnswers()) {
         m_lastError = QStringLiteral("没有可用的声音输出设备");
         return;
     }
     // The output keeps the device it was made with; follow the system's choice as it changes.
-    if (m_output->device() != output) {
+    if (!output.isNull() && m_output->device() != output) {
         m_output->setDevice(output);
     }
     if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0) {

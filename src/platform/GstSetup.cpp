@@ -40,4 +40,20 @@ std::string InitGStreamer()
     return error;
 }
 
+bool PulseServerAnswers()
+{
+    if (!InitGStreamer().empty()) {
+        return false;
+    }
+    GstElement* sink = gst_element_factory_make("pulsesink", nullptr);
+    if (sink == nullptr) {
+        return false;
+    }
+    // READY opens the sink's connection to the server and NULL closes it again.
+    const bool answers = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+    gst_element_set_state(sink, GST_STATE_NULL);
+    gst_object_unref(sink);
+    return answers;
+}
+
 } // namespace lectoria::platform

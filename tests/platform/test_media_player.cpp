@@ -6,11 +6,11 @@
 #include <string>
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "SinkMonitor.h"
 #include "TempFolder.h"
 #include "library/Library.h"
 #include "library/SentenceAudio.h"
@@ -22,44 +22,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kBitRate = 64000; // the demo library is encoded at 64 kbit/s
-
-/// Records what the test sink plays, through its monitor source.
-class SinkRecorder
-{
-public:
-    explicit SinkRecorder(const QString& sink)
-    {
-        m_process.start(QStringLiteral("parec"), {QStringLiteral("--device=") + sink + QStringLiteral(".monitor"),
-                                                  QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
-                                                  QStringLiteral("--channels=2")});
-        m_started = m_process.waitForStarted(5000);
-    }
-    ~SinkRecorder() { Stop(); }
-
-    bool started() const { return m_started; }
-
-    /// Stops recording and returns the largest absolute sample heard.
-    int Stop()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            m_process.waitForFinished(5000);
-        }
-        m_data += m_process.readAllStandardOutput();
-        int peak = 0;
-        for (qsizetype i = 0; i + 1 < m_data.size(); i += 2) {
-            const auto sample =
-                static_cast<qint16>(static_cast<quint8>(m_data[i]) | static_cast<quint8>(m_data[i + 1]) << 8);
-            peak = std::max(peak, std::abs(static_cast<int>(sample)));
-        }
-        return peak;
-    }
-
-private:
-    QProcess m_process;
-    QByteArray m_data;
-    bool m_started = false;
-};
 
 std::string DemoSentence()
 {
@@ -103,7 +65,7 @@ TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
 
     // Loading FFmpeg's codecs (and all they pull in) would delay the first sentence for nothing.
     ASSERT_FALSE(ProcessHasLoaded("libavcodec.so"));
-    SinkRecorder recorder(sink);
+    test::SinkMonitor recorder(sink, 44100);
     ASSERT_TRUE(recorder.started());
     platform::CMediaPlayer2 player;
     player.SetAutoStart(true);
@@ -118,7 +80,7 @@ TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
     EXPECT_LE(playedSeconds, clipSeconds + 5.0) << "clip of " << clipSeconds << " s";
     EXPECT_EQ(player.LastError(), "");
     QTest::qWait(300);
-    EXPECT_GT(recorder.Stop(), 1000) << "the sink heard only silence";
+    EXPECT_GT(test::SinkMonitor::Peak(recorder.Stop()), 1000) << "the sink heard only silence";
     EXPECT_FALSE(ProcessHasLoaded("libavcodec.so")) << "the MP3 was decoded by FFmpeg, not mpg123";
 
     // The same file again plays again from the start, and Stop ends it at once.

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -16,6 +15,7 @@
 #include "LameMp3Encoder.h"
 #include "RubberBandStretch.h"
 #include "ShadowRecorder.h"
+#include "SinkMonitor.h"
 #include "SpokenFixture.h"
 #include "StretchingRenderer.h"
 #include "TempFolder.h"
@@ -77,41 +77,6 @@ TEST(StretchSpeech, LengthFollowsTheSpeedAndThePitchStays)
     EXPECT_FALSE(platform::StretchSpeech(fixtures[0].audio, 0.2, out).ok());
 }
 
-/// Records what the test sink plays, through its monitor source, as mono PCM.
-class SinkCapture
-{
-public:
-    explicit SinkCapture(const QString& sink)
-    {
-        m_process.start(QStringLiteral("parec"),
-                        {QStringLiteral("--device=") + sink + QStringLiteral(".monitor"),
-                         QStringLiteral("--format=s16le"), QStringLiteral("--rate=") + QString::number(kRate),
-                         QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
-        m_started = m_process.waitForStarted(5000);
-    }
-    ~SinkCapture() { Stop(); }
-    bool started() const { return m_started; }
-
-    lectoria::import::PcmAudio Stop()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            m_process.waitForFinished(5000);
-        }
-        m_data += m_process.readAllStandardOutput();
-        lectoria::import::PcmAudio audio;
-        audio.sampleRate = kRate;
-        audio.samples.resize(static_cast<std::size_t>(m_data.size() / 2));
-        std::memcpy(audio.samples.data(), m_data.constData(), audio.samples.size() * 2);
-        return audio;
-    }
-
-private:
-    QProcess m_process;
-    QByteArray m_data;
-    bool m_started = false;
-};
-
 class RealSound : public testing::Test
 {
 protected:
@@ -168,7 +133,7 @@ TEST_F(RealSound, ASlowedSentenceIsHeardLongerAtTheSamePitch)
     // The MP3 encoder's padding makes the decoded sentence a little longer than the tone.
     EXPECT_NEAR(static_cast<double>(rendered.durationMs), 1400.0, 100.0) << "the length reported is the sentence's own";
 
-    SinkCapture capture(m_sink);
+    test::SinkMonitor capture(m_sink, kRate);
     ASSERT_TRUE(capture.started());
     QTest::qWait(200);
     Play(rendered.path);
@@ -222,7 +187,7 @@ TEST_F(RealSound, TheRecorderHoldsTheSpeechStopsOnSilenceAndKeepsItForReplay)
     EXPECT_NEAR(test::SpeechPitchHz(recording), test::SpeechPitchHz(said), test::SpeechPitchHz(said) * 0.05);
 
     // Replaying the kept recording is heard again.
-    SinkCapture capture(m_sink);
+    test::SinkMonitor capture(m_sink, kRate);
     ASSERT_TRUE(capture.started());
     QTest::qWait(200);
     Play(kept);
