@@ -276,10 +276,15 @@ TEST_F(ReadingLoopTest, APlaylistWithNothingPlayableStopsWithAMessage)
     std::filesystem::remove(m_folder.path() / "01 One two three..sau");
     std::filesystem::remove(m_folder.path() / "03 Seven..sau");
     m_loop.UpdatePlaylist({0, 2});
+    m_loop.NextSentence();
+    const int startedAt = m_loop.nowPlayNum();
     m_loop.StartReading();
     m_time.RunUntil(10000);
     EXPECT_FALSE(m_loop.isReading());
     EXPECT_TRUE(m_time.opened.empty());
+    // It stops where the silent round began, where the learner was.
+    EXPECT_EQ(m_loop.nowPlayNum(), startedAt);
+    EXPECT_EQ(m_view.shown.back(), startedAt);
     // It says why, too.
     EXPECT_EQ(m_view.lastProblem.rfind(reading::kNothingPlayable, 0), 0u) << m_view.lastProblem;
     EXPECT_GT(m_view.lastProblem.size(), std::string(reading::kNothingPlayable).size() + 1) << m_view.lastProblem;

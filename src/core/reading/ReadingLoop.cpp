@@ -187,7 +187,9 @@ void ReadingLoop::ReadingEnded()
     }
     m_readingFailed = failed;
     if (failed) {
-        ++m_failuresInRow;
+        if (++m_failuresInRow == 1) {
+            m_failuresFrom = m_settings.nNowPlayNum;
+        }
     } else {
         m_failuresInRow = 0;
     }
@@ -197,6 +199,12 @@ void ReadingLoop::ReadingEnded()
         m_isReading = false;
         m_repeatRound = 1;
         ++m_moves;
+        // Back to where the silent round began, which is where the learner resumes once the sound
+        // works again, rather than wherever the round happened to give up.
+        if (m_failuresFrom >= 1 && m_failuresFrom <= chosenCount() && m_failuresFrom != m_settings.nNowPlayNum) {
+            m_settings.nNowPlayNum = m_failuresFrom;
+            ShowPosition(m_failuresFrom);
+        }
         // The last reason goes with it: "no sound device" and "files missing" want different help.
         m_view.UpdateStatusLine(std::string(kNothingPlayable) + " " + m_problem);
         return;

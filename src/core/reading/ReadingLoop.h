@@ -142,6 +142,7 @@ private:
     std::string m_problem;
     /// Sentences in a row that could not be heard; a whole playlist of them stops reading.
     int m_failuresInRow = 0;
+    int m_failuresFrom = 0; ///< the position where the failures in a row began
     /// Changes whenever the loop moves by a command, so a wait that ends afterwards knows its
     /// pending step is stale.
     unsigned m_moves = 0;
