@@ -110,9 +110,10 @@ void CMediaPlayer2::Open(const std::string& path)
     if (!output.isNull() && m_output->device() != output) {
         m_output->setDevice(output);
     }
-    if (!QFileInfo(file).isFile() || QFileInfo(file).size() == 0) {
+    const QFileInfo info(file);
+    if (!info.isFile() || info.size() == 0) {
         // Nothing to decode: report it as a finished, failed reading right away.
-        m_lastError = QFileInfo(file).isFile() ? QStringLiteral("音频文件是空的") : QStringLiteral("文件不存在");
+        m_lastError = info.isFile() ? QStringLiteral("音频文件是空的") : QStringLiteral("文件不存在");
         return;
     }
     const QUrl url = QUrl::fromLocalFile(file);

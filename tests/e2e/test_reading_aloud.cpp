@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -15,6 +14,7 @@
 
 #include "MainWindowTesting.h"
 #include "QSettingsProfile.h"
+#include "SinkMonitor.h"
 #include "TempFolder.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
@@ -37,19 +37,17 @@ struct Segment
     int lengthMs;
 };
 
-std::vector<Segment> Segments(const QByteArray& pcm)
+std::vector<Segment> Segments(const import::PcmAudio& pcm)
 {
-    const int samplesPerWindow = kRate * kWindowMs / 1000;
+    const std::size_t samplesPerWindow = kRate * kWindowMs / 1000;
     std::vector<Segment> segments;
-    for (qsizetype at = 0; at + samplesPerWindow * 2 <= pcm.size(); at += samplesPerWindow * 2) {
+    for (std::size_t at = 0; at + samplesPerWindow <= pcm.samples.size(); at += samplesPerWindow) {
         int peak = 0;
-        for (int i = 0; i < samplesPerWindow; ++i) {
-            const auto low = static_cast<quint8>(pcm[at + 2 * i]);
-            const auto high = static_cast<quint8>(pcm[at + 2 * i + 1]);
-            peak = std::max(peak, std::abs(static_cast<int>(static_cast<qint16>(low | high << 8))));
+        for (std::size_t i = at; i < at + samplesPerWindow; ++i) {
+            peak = std::max(peak, std::abs(static_cast<int>(pcm.samples[i])));
         }
         const bool sound = peak > 300;
-        const int startMs = static_cast<int>(at / 2 / samplesPerWindow) * kWindowMs;
+        const int startMs = static_cast<int>(at / samplesPerWindow) * kWindowMs;
         if (!segments.empty() && segments.back().sound == sound) {
             segments.back().lengthMs += kWindowMs;
         } else {
@@ -88,11 +86,8 @@ TEST(ReadingAloud, TwoSentencesAreHeardInOrderWithTheIntervalBetweenThem)
     ASSERT_GE(titles.size(), 2u);
     folder.Write("profile.ini", "[kelvaro]\nnDuration=2\nnRepeatPlayNum=1\n");
 
-    QProcess recorder;
-    recorder.start(QStringLiteral("parec"),
-                   {QStringLiteral("--device=") + sink + QStringLiteral(".monitor"), QStringLiteral("--format=s16le"),
-                    QStringLiteral("--rate=8000"), QStringLiteral("--channels=1")});
-    ASSERT_TRUE(recorder.waitForStarted(5000));
+    test::SinkMonitor recorder(sink, kRate);
+    ASSERT_TRUE(recorder.started());
 
     std::unique_ptr<platform::QSettingsProfile> profile;
     {
@@ -107,9 +102,7 @@ TEST(ReadingAloud, TwoSentencesAreHeardInOrderWithTheIntervalBetweenThem)
         QTest::qWait(static_cast<int>(second * 1000) + 1000);
         window->close();
     }
-    recorder.terminate();
-    recorder.waitForFinished(5000);
-    const std::vector<Segment> segments = Segments(recorder.readAllStandardOutput());
+    const std::vector<Segment> segments = Segments(recorder.Stop());
 
     std::vector<Segment> sounds;
     for (const Segment& segment : segments) {

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include <QAction>
-#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -17,6 +16,7 @@
 #include "LameMp3Encoder.h"
 #include "MainWindowTesting.h"
 #include "QSettingsProfile.h"
+#include "SinkMonitor.h"
 #include "ShadowRecorder.h"
 #include "SpeakingPractice.h"
 #include "SpokenFixture.h"
@@ -93,12 +93,8 @@ TEST(ShadowingAloud, TheSlowedModelThenTheLearnerThenTheirRecordingAreHeard)
     ASSERT_TRUE(window->settings().isShadowing);
     ASSERT_TRUE(window->settings().isPlayBackRecording);
 
-    QProcess capture;
-    capture.start(QStringLiteral("parec"),
-                  {QStringLiteral("--device=") + sink + QStringLiteral(".monitor"), QStringLiteral("--format=s16le"),
-                   QStringLiteral("--rate=") + QString::number(kRate), QStringLiteral("--channels=1"),
-                   QStringLiteral("--latency-msec=20")});
-    ASSERT_TRUE(capture.waitForStarted(5000));
+    test::SinkMonitor capture(sink, kRate);
+    ASSERT_TRUE(capture.started());
     QTest::qWait(300);
     window->sentenceList()->selectAll();
     QTest::keyClick(window->sentenceList(), Qt::Key_F2);
@@ -114,13 +110,7 @@ TEST(ShadowingAloud, TheSlowedModelThenTheLearnerThenTheirRecordingAreHeard)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->readingLoop().isPlayingBack(); }, 15000));
     QTest::qWait(300);
     QTest::keyClick(window->sentenceList(), Qt::Key_F4);
-    capture.terminate();
-    capture.waitForFinished(5000);
-    const QByteArray bytes = capture.readAllStandardOutput();
-    lectoria::import::PcmAudio heard;
-    heard.sampleRate = kRate;
-    heard.samples.resize(static_cast<std::size_t>(bytes.size() / 2));
-    std::memcpy(heard.samples.data(), bytes.constData(), heard.samples.size() * 2);
+    const lectoria::import::PcmAudio heard = capture.Stop();
 
     const std::vector<std::string> kept =
         recorder.store().RecordingsOf((lesson / "01 Good morning, everybody..sau").string());

@@ -275,7 +275,7 @@ std::vector<TopicMatch> AllTopicsOf(const TopicTableMatcher& matcher, std::strin
     std::vector<TopicMatch> matches;
     for (std::size_t topic = 0; topic < matcher.Topics().size(); ++topic) {
         if (scan.Verdict(topic)) {
-            matches.push_back({matcher.Topics()[topic], scan.Result(topic).matchedWords});
+            matches.push_back({matcher.Topics()[topic], scan.Result(topic).matchedWords, topic});
         }
     }
     return matches;

@@ -205,6 +205,7 @@ struct TopicMatch
 {
     std::string selection;
     std::string matchedWords;
+    std::size_t topic = 0; ///< the selection's index in the matcher's Topics()
 };
 
 /// Every topic whose rule passes the lower-cased sentence, in table order: one scan for all rules.
