@@ -370,7 +370,8 @@ void CSelectSubjectDlg::ShowCountLine()
     }
     std::string selection = m_parent->currentText().toStdString() + "+" + m_child->currentText().toStdString();
     if (m_grandchild->count() > 0) {
-        selection += "+" + m_grandchild->currentText().toStdString();
+        selection += '+';
+        selection += m_grandchild->currentText().toStdString();
     }
     auto found = m_counts->find(selection);
     // "所有" as the only grandchild stands for no grandchild at all.

@@ -262,7 +262,7 @@ void LessonOpener::AnalyseSentence(const QString& sentence)
     // would hide what it shows. Without books chosen yet, the sentence's own book is a start.
     OpenTopicFrom([topic = dialog.chosenTopic(), byParser = dialog.chosenByParser(),
                    book = library::BookNameOf(m_settings.strFullPath)](TopicSearchInput& input) {
-        input.strSubjectWord = "+";
+        input.strSubjectWord.assign(1, '+');
         input.strSubjectGrammar = topic;
         input.isSearchByParser = byParser;
         if (input.strSubjectBook.empty()) {

@@ -312,9 +312,12 @@ std::string ReadingLoop::PracticeText() const
     std::string text;
     const auto schedule = ParseSpeedSchedule(m_settings.strSpeedSchedule);
     if (schedule && !schedule->isNormal()) {
-        text = "语速" + SpeedText(m_isReading ? m_speed : schedule->SpeedOf(1));
+        text = "语速";
+        text += SpeedText(m_isReading ? m_speed : schedule->SpeedOf(1));
         if (schedule->speeds().size() > 1) {
-            text += "(" + schedule->Text() + ")";
+            text += '(';
+            text += schedule->Text();
+            text += ')';
         }
     }
     if (m_phase == Phase::Recording) {
