@@ -34,26 +34,10 @@ std::string InitGStreamer()
         // its plug-in drags in the whole FFmpeg stack (video codecs, filters, speech synthesis),
         // a tenth of a second before the first sentence sounds. mpg123 decodes every MP3 alone.
         SetRank(registry, "mpg123audiodec", GST_RANK_PRIMARY);
-        // The player's device list would scan for cameras, which a reading program never uses.
+        // Qt Multimedia's device list would scan for cameras, which a reading program never uses.
         SetRank(registry, "v4l2deviceprovider", GST_RANK_NONE);
     });
     return error;
-}
-
-bool PulseServerAnswers()
-{
-    if (!InitGStreamer().empty()) {
-        return false;
-    }
-    GstElement* sink = gst_element_factory_make("pulsesink", nullptr);
-    if (sink == nullptr) {
-        return false;
-    }
-    // READY opens the sink's connection to the server and NULL closes it again.
-    const bool answers = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
-    gst_element_set_state(sink, GST_STATE_NULL);
-    gst_object_unref(sink);
-    return answers;
 }
 
 } // namespace lectoria::platform

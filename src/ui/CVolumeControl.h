@@ -32,7 +32,7 @@ public:
     virtual void Set(ChannelVolume volume) = 0;
 };
 
-/// The player's output volume seen as two channels. Qt Multimedia has one linear volume
+/// The player's output volume seen as two channels. The player has one linear volume
 /// (0.0 … 1.0) for both: 65535 is 1.0, and setting two different channels takes their mean.
 class PlayerVolume : public IVolume
 {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -91,6 +93,48 @@ TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
     EXPECT_EQ(player.PlayState(), reading::IMediaPlayer::kStopped);
 }
 
+TEST(CMediaPlayer2, PlaysAsOftenAsAskedAtTheVolumeSet)
+{
+    const QString sink = qEnvironmentVariable("LECTORIA_TEST_SINK");
+    if (sink.isEmpty()) {
+        GTEST_SKIP() << "no test sound server (scripts/test starts one and sets LECTORIA_TEST_SINK)";
+    }
+    TempFolder folder;
+    library::SentenceAudioDecoder decoder((folder.path() / "TemporaryQenReading").string() + "/");
+    ASSERT_TRUE(decoder.CreateTempDir());
+    const library::AudioResult decoded = decoder.DecodeSentenceAudio(DemoSentence());
+    ASSERT_TRUE(decoded.ok()) << decoded.detail;
+    const double clipSeconds = static_cast<double>(fs::file_size(decoded.path)) * 8.0 / kBitRate;
+
+    platform::CMediaPlayer2 player;
+    player.SetAutoStart(true);
+    struct Case
+    {
+        int count;
+        float volume;
+    };
+    std::vector<int> peaks;
+    for (const Case& c : {Case{1, 1.0F}, Case{2, 0.25F}}) {
+        player.SetPlayCount(c.count);
+        player.setVolume(c.volume);
+        test::SinkMonitor recorder(sink, 44100);
+        ASSERT_TRUE(recorder.started());
+        QElapsedTimer clock;
+        clock.start();
+        player.Open(decoded.path);
+        ASSERT_TRUE(WaitUntilStopped(player, 20000)) << c.count;
+        const double playedSeconds = static_cast<double>(clock.elapsed()) / 1000.0;
+        EXPECT_GE(playedSeconds, clipSeconds * 0.8 * c.count) << c.count << " times a clip of " << clipSeconds << " s";
+        EXPECT_EQ(player.LastError(), "");
+        QTest::qWait(300);
+        peaks.push_back(test::SinkMonitor::Peak(recorder.Stop()));
+    }
+    // The volume is the program's own: a quarter of it is about a quarter as loud.
+    ASSERT_GT(peaks[0], 1000);
+    EXPECT_LT(peaks[1], peaks[0] * 0.4);
+    EXPECT_GT(peaks[1], peaks[0] * 0.1);
+}
+
 TEST(CMediaPlayer2, UnplayableFilesFinishPromptlyWithAReason)
 {
     TempFolder folder;
@@ -98,17 +142,18 @@ TEST(CMediaPlayer2, UnplayableFilesFinishPromptlyWithAReason)
     for (int i = 0; i < 20000; ++i) {
         noise += static_cast<char>((i * 7919 + 13) % 251);
     }
-    const std::vector<fs::path> files = {
-        folder.Write("empty.mp3", ""),
-        folder.Write("corrupt.mp3", noise),
-        folder.path() / "missing.mp3",
+    // The learner reads the reason in the status line.
+    const std::vector<std::pair<fs::path, std::string>> cases = {
+        {folder.Write("empty.mp3", ""), "音频文件是空的"},
+        {folder.Write("corrupt.mp3", noise), "无法识别的音频"},
+        {folder.path() / "missing.mp3", "文件不存在"},
     };
     platform::CMediaPlayer2 player;
     player.SetAutoStart(true);
-    for (const fs::path& file : files) {
+    for (const auto& [file, reason] : cases) {
         player.Open(file.string());
         EXPECT_TRUE(WaitUntilStopped(player, 1000)) << file;
-        EXPECT_NE(player.LastError(), "") << file;
+        EXPECT_EQ(player.LastError(), reason) << file;
     }
 }
 
