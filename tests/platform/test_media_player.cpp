@@ -50,21 +50,36 @@ bool WaitUntilStopped(const platform::CMediaPlayer2& player, int timeoutMs)
     return QTest::qWaitFor([&player] { return player.PlayState() == reading::IMediaPlayer::kStopped; }, timeoutMs);
 }
 
-TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
+/// The demo's first sentence decoded for the player, and the test sound server's sink to hear it on.
+class PlayerOnTheTestSink : public ::testing::Test
 {
-    const QString sink = qEnvironmentVariable("LECTORIA_TEST_SINK");
-    if (sink.isEmpty()) {
-        GTEST_SKIP() << "no test sound server (scripts/test starts one and sets LECTORIA_TEST_SINK)";
+protected:
+    void SetUp() override
+    {
+        sink = qEnvironmentVariable("LECTORIA_TEST_SINK");
+        if (sink.isEmpty()) {
+            GTEST_SKIP() << "no test sound server (scripts/test starts one and sets LECTORIA_TEST_SINK)";
+        }
+        ASSERT_TRUE(m_decoder.CreateTempDir());
+        const std::string source = DemoSentence();
+        ASSERT_FALSE(source.empty());
+        const library::AudioResult decoded = m_decoder.DecodeSentenceAudio(source);
+        ASSERT_TRUE(decoded.ok()) << decoded.detail;
+        path = decoded.path;
+        clipSeconds = static_cast<double>(fs::file_size(path)) * 8.0 / kBitRate;
     }
-    TempFolder folder;
-    library::SentenceAudioDecoder decoder((folder.path() / "TemporaryQenReading").string() + "/");
-    ASSERT_TRUE(decoder.CreateTempDir());
-    const std::string source = DemoSentence();
-    ASSERT_FALSE(source.empty());
-    const library::AudioResult decoded = decoder.DecodeSentenceAudio(source);
-    ASSERT_TRUE(decoded.ok()) << decoded.detail;
-    const double clipSeconds = static_cast<double>(fs::file_size(decoded.path)) * 8.0 / kBitRate;
 
+    QString sink;
+    std::string path;
+    double clipSeconds = 0;
+
+private:
+    TempFolder m_folder;
+    library::SentenceAudioDecoder m_decoder{(m_folder.path() / "TemporaryQenReading").string() + "/"};
+};
+
+TEST_F(PlayerOnTheTestSink, PlaysADecodedSentenceIntoTheSoundServer)
+{
     // Loading FFmpeg's codecs (and all they pull in) would delay the first sentence for nothing.
     ASSERT_FALSE(ProcessHasLoaded("libavcodec.so"));
     test::SinkMonitor recorder(sink, 44100);
@@ -74,7 +89,7 @@ TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
     player.SetPlayCount(1);
     QElapsedTimer clock;
     clock.start();
-    player.Open(decoded.path);
+    player.Open(path);
     EXPECT_NE(player.PlayState(), reading::IMediaPlayer::kStopped);
     ASSERT_TRUE(WaitUntilStopped(player, 15000));
     const double playedSeconds = static_cast<double>(clock.elapsed()) / 1000.0;
@@ -86,26 +101,15 @@ TEST(CMediaPlayer2, PlaysADecodedSentenceIntoTheSoundServer)
     EXPECT_FALSE(ProcessHasLoaded("libavcodec.so")) << "the MP3 was decoded by FFmpeg, not mpg123";
 
     // The same file again plays again from the start, and Stop ends it at once.
-    player.Open(decoded.path);
+    player.Open(path);
     EXPECT_NE(player.PlayState(), reading::IMediaPlayer::kStopped);
     QTest::qWait(200);
     player.Stop();
     EXPECT_EQ(player.PlayState(), reading::IMediaPlayer::kStopped);
 }
 
-TEST(CMediaPlayer2, PlaysAsOftenAsAskedAtTheVolumeSet)
+TEST_F(PlayerOnTheTestSink, PlaysAsOftenAsAskedAtTheVolumeSet)
 {
-    const QString sink = qEnvironmentVariable("LECTORIA_TEST_SINK");
-    if (sink.isEmpty()) {
-        GTEST_SKIP() << "no test sound server (scripts/test starts one and sets LECTORIA_TEST_SINK)";
-    }
-    TempFolder folder;
-    library::SentenceAudioDecoder decoder((folder.path() / "TemporaryQenReading").string() + "/");
-    ASSERT_TRUE(decoder.CreateTempDir());
-    const library::AudioResult decoded = decoder.DecodeSentenceAudio(DemoSentence());
-    ASSERT_TRUE(decoded.ok()) << decoded.detail;
-    const double clipSeconds = static_cast<double>(fs::file_size(decoded.path)) * 8.0 / kBitRate;
-
     platform::CMediaPlayer2 player;
     player.SetAutoStart(true);
     struct Case
@@ -121,7 +125,7 @@ TEST(CMediaPlayer2, PlaysAsOftenAsAskedAtTheVolumeSet)
         ASSERT_TRUE(recorder.started());
         QElapsedTimer clock;
         clock.start();
-        player.Open(decoded.path);
+        player.Open(path);
         ASSERT_TRUE(WaitUntilStopped(player, 20000)) << c.count;
         const double playedSeconds = static_cast<double>(clock.elapsed()) / 1000.0;
         EXPECT_GE(playedSeconds, clipSeconds * 0.8 * c.count) << c.count << " times a clip of " << clipSeconds << " s";
