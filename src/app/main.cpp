@@ -3,7 +3,6 @@
 
 int main(int argc, char* argv[])
 {
-    lectoria::platform::QuietMediaBackend();
     int code = 0;
     {
         lectoria::ui::CParlivoApp app(argc, argv);

@@ -5,13 +5,7 @@
 #include <iostream>
 
 #include <QByteArray>
-#include <QLoggingCategory>
-#include <QString>
 #include <QtGlobal>
-
-extern "C" {
-#include <libavutil/log.h>
-}
 
 #include "GstSetup.h"
 
@@ -37,18 +31,6 @@ bool UsesGStreamer()
 }
 
 } // namespace
-
-void QuietMediaBackend()
-{
-    if (qgetenv("QT_MEDIA_BACKEND") != "ffmpeg") {
-        return;
-    }
-    // Qt's FFmpeg plug-in logs through FFmpeg's default handler, which prints a line such as
-    // "Estimating duration from bitrate" for every sentence, and a bare debug line when it
-    // starts; errors still show.
-    av_log_set_level(AV_LOG_ERROR);
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-}
 
 void PrepareMediaBackend()
 {

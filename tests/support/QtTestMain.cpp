@@ -25,7 +25,6 @@ extern "C" const char* __lsan_default_suppressions()
 
 int main(int argc, char* argv[])
 {
-    lectoria::platform::QuietMediaBackend();
     int code = 0;
     {
 #ifdef LECTORIA_TEST_WIDGETS
