@@ -19,8 +19,8 @@ namespace lectoria::platform {
 /// sound a sentence, and reported a file as played when no sound server could hear it; driving the
 /// pipeline directly starts the learner's first sentence with the window. The wrapper keeps its
 /// own busy flag and clears it on end of stream, on any error, and when a file has not started
-/// after a grace period. GStreamer starts with the first file (or Prepare()), so that a window
-/// owning the player can show before it.
+/// after a grace period. GStreamer starts with the first file, so that a window owning the player
+/// can show before it.
 class CMediaPlayer2 : public QObject, public reading::IMediaPlayer
 {
     Q_OBJECT
@@ -36,9 +36,6 @@ public:
     void Stop() override;
     std::string LastError() const override;
 
-    /// Starts GStreamer and connects to the sound output now instead of with the first file.
-    void Prepare();
-
     /// Output volume, linear 0.0 … 1.0.
     float volume() const;
     void setVolume(float volume);
@@ -47,6 +44,8 @@ public:
     struct BusEvent;
 
 private:
+    /// Starts GStreamer and builds the pipeline, once; the pipeline stays null when it cannot.
+    void Prepare();
     void Finish(const QString& error);
     void Handle(const BusEvent& event);
     /// Takes the pipeline to READY, which also opens the sound output; false when none answers.
