@@ -139,6 +139,27 @@ TEST_F(PlayerOnTheTestSink, PlaysAsOftenAsAskedAtTheVolumeSet)
     EXPECT_GT(peaks[1], peaks[0] * 0.1);
 }
 
+TEST_F(PlayerOnTheTestSink, PlaysAFileWhoseNameHoldsAnything)
+{
+    // Sentence files are named after their sentences: spaces, Chinese, the "^" of a question, and
+    // characters that mean something to a shell or in a URL, up to the length a file system allows.
+    std::string name = "05 你好 it's 50% #1 & ?a=b [x] ^ ";
+    while (name.size() < 240) {
+        name += "long ";
+    }
+    const fs::path odd = fs::path(path).parent_path() / (name + ".mp3");
+    fs::copy_file(path, odd);
+    test::SinkMonitor recorder(sink, 44100);
+    ASSERT_TRUE(recorder.started());
+    platform::CMediaPlayer2 player;
+    player.SetAutoStart(true);
+    player.Open(odd.string());
+    ASSERT_TRUE(WaitUntilStopped(player, 15000));
+    EXPECT_EQ(player.LastError(), "");
+    QTest::qWait(300);
+    EXPECT_GT(test::SinkMonitor::Peak(recorder.Stop()), 1000) << "the sink heard only silence";
+}
+
 TEST(CMediaPlayer2, UnplayableFilesFinishPromptlyWithAReason)
 {
     TempFolder folder;
