@@ -8,6 +8,7 @@
 
 #include <gst/gst.h>
 
+#include "EncoderDelayTrim.h"
 #include "GstSetup.h"
 
 namespace lectoria::platform {
@@ -162,6 +163,9 @@ void CMediaPlayer2::Prepare()
                          gst_object_unref(input);
                      }),
                      parts[2]);
+    GstPad* rawAudio = gst_element_get_static_pad(parts[2], "sink");
+    TrimEncoderDelay(pipeline, rawAudio);
+    gst_object_unref(rawAudio);
     m_pipeline = pipeline;
     m_source = parts[0];
     m_volumeElement = parts[4];

@@ -6,6 +6,7 @@
 #include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 
+#include "EncoderDelayTrim.h"
 #include "GstSetup.h"
 
 namespace lectoria::platform {
@@ -77,7 +78,7 @@ lectoria::import::MediaStatus GstAudioDecoder::Decode(const std::string& path, i
     }
     std::unique_ptr<GstElement, ElementDeleter> pipeline(gst_element_factory_make("playbin", nullptr));
     GstElement* sinkBin =
-        gst_parse_bin_from_description("audioconvert ! audioresample ! appsink name=pcm sync=false max-buffers=64 "
+        gst_parse_bin_from_description("audioconvert name=convert ! audioresample ! appsink name=pcm sync=false max-buffers=64 "
                                        "caps=audio/x-raw,format=S16LE,channels=1,layout=interleaved",
                                        TRUE, &failure);
     GstElement* videoSink = gst_element_factory_make("fakesink", nullptr);
@@ -96,6 +97,11 @@ lectoria::import::MediaStatus GstAudioDecoder::Decode(const std::string& path, i
                  nullptr);
     g_free(uri);
     GstElement* appSinkElement = gst_bin_get_by_name(GST_BIN(sinkBin), "pcm");
+    GstElement* convert = gst_bin_get_by_name(GST_BIN(sinkBin), "convert");
+    GstPad* rawAudio = gst_element_get_static_pad(convert, "sink");
+    TrimEncoderDelay(pipeline.get(), rawAudio);
+    gst_object_unref(rawAudio);
+    gst_object_unref(convert);
     GstAppSink* appSink = GST_APP_SINK(appSinkElement);
 
     lectoria::import::MediaStatus status;

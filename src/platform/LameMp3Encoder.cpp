@@ -35,8 +35,11 @@ lectoria::import::MediaStatus LameMp3Encoder::Encode(const std::int16_t* samples
     lame_set_brate(lame.get(), m_kilobitsPerSecond);
     // Quality 7 is LAME's fast setting: plenty for speech, and a long lesson encodes in seconds.
     lame_set_quality(lame.get(), 7);
-    // No Xing/Info frame: the data is written as it comes, and players time CBR files exactly.
-    lame_set_bWriteVbrTag(lame.get(), 0);
+    // An Info frame up front carries LAME's encoder delay and padding: players that read it start
+    // the voice at its first sample instead of after some 50 ms of codec silence (at 22 kHz), and a
+    // repeated sentence loses that gap too. A decoder that does not know the frame plays it as one
+    // short frame of silence.
+    lame_set_bWriteVbrTag(lame.get(), 1);
     if (lame_init_params(lame.get()) < 0) {
         return {"LAME rejects the audio format (" + std::to_string(sampleRate) + " Hz)"};
     }
@@ -58,6 +61,13 @@ lectoria::import::MediaStatus LameMp3Encoder::Encode(const std::int16_t* samples
         return {"LAME failed to finish the file"};
     }
     mp3.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(flushed));
+    // LAME wrote a blank frame first; the finished Info frame, with the counts now known, replaces
+    // it. None comes where LAME left the frame out (a bit rate too low to hold it).
+    const std::size_t tagSize = lame_get_lametag_frame(lame.get(), buffer.data(), buffer.size());
+    if (tagSize > buffer.size() || tagSize > mp3.size()) {
+        return {"LAME did not finish the file's Info frame"};
+    }
+    mp3.replace(0, tagSize, reinterpret_cast<const char*>(buffer.data()), tagSize);
     return {};
 } // namespace lectoria::platform
 

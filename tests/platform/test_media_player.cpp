@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GLibLogWatch.h"
 #include "SinkMonitor.h"
 #include "TempFolder.h"
 #include "library/Library.h"
@@ -82,6 +83,9 @@ TEST_F(PlayerOnTheTestSink, PlaysADecodedSentenceIntoTheSoundServer)
 {
     // Loading FFmpeg's codecs (and all they pull in) would delay the first sentence for nothing.
     ASSERT_FALSE(ProcessHasLoaded("libavcodec.so"));
+    // The demo's sentences record their encoder delay, as the importer writes them: the whole
+    // first frame of such a file is delay, which GStreamer's mpg123 decoder complains about.
+    const test::GLibLogWatch log;
     test::SinkMonitor recorder(sink, 44100);
     ASSERT_TRUE(recorder.started());
     platform::CMediaPlayer2 player;
@@ -99,6 +103,7 @@ TEST_F(PlayerOnTheTestSink, PlaysADecodedSentenceIntoTheSoundServer)
     QTest::qWait(300);
     EXPECT_GT(test::SinkMonitor::Peak(recorder.Stop()), 1000) << "the sink heard only silence";
     EXPECT_FALSE(ProcessHasLoaded("libavcodec.so")) << "the MP3 was decoded by FFmpeg, not mpg123";
+    EXPECT_EQ(log.Text(), "");
 
     // The same file again plays again from the start, and Stop ends it at once.
     player.Open(path);
