@@ -254,9 +254,13 @@ void CParlivoDlg::CreateControls()
 
     m_sentenceList = new CSpecialListBox(*this, m_client);
 
+    // Both sentence panes size their type to fill them; a scroll bar would only appear where the
+    // fitted type's line spacing runs a few dots past a short sentence's pane, and steal its width.
     m_wholePane = new QTextEdit(m_client);
     m_wholePane->setReadOnly(true);
     m_wholePane->setFont(PaneFont(90));
+    m_wholePane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_wholePane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_wholePane->setContextMenuPolicy(Qt::CustomContextMenu);
 
     m_currentPane = new QTextEdit(m_client);

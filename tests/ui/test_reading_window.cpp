@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -149,6 +150,12 @@ TEST_F(ReadingWindowTest, StatusLineFollowsTheSelectionAndReading)
 TEST_F(ReadingWindowTest, PanesShowThePieceTheWrittenSentenceAndTheNote)
 {
     SelectAll();
+    // A short sentence's fitted type runs a few dots past its pane: no scroll bar may appear for it.
+    ASSERT_EQ(m_window->wholeSentencePane()->toPlainText(), QStringLiteral("Excuse me!"));
+    for (QTextEdit* pane : {m_window->wholeSentencePane(), m_window->currentSentencePane()}) {
+        EXPECT_FALSE(pane->verticalScrollBar()->isVisible());
+        EXPECT_FALSE(pane->horizontalScrollBar()->isVisible());
+    }
     Key(Qt::Key_PageDown);
     Key(Qt::Key_PageDown);
     Key(Qt::Key_PageDown); // piece 4 "handbag?" of "Is this your handbag?"
