@@ -11,14 +11,14 @@ namespace {
 
 /// Shared by the probes of one pipeline. The decoders' side counts the samples of the frames
 /// whose clipping it took over since its stream started; the raw side counts what it dropped
-/// since the decoded stream started. Each side resets its own count when its stream starts anew or is flushed (a seek
-/// back to the start brings the parser's marks again).
+/// since the decoded stream started. Each side resets its own count when its stream starts anew
+/// or is flushed (a seek back to the start brings the parser's marks again).
 struct Trim
 {
     std::mutex mutex;
-    guint64 asked = 0;       ///< samples of whole frames of encoder delay, to drop
-    guint64 dropped = 0;     ///< of those, samples already dropped
-    GstClockTime shift = 0;  ///< the time dropped; later buffers move back by it
+    guint64 asked = 0;      ///< samples of whole frames of encoder delay, to drop
+    guint64 dropped = 0;    ///< of those, samples already dropped
+    GstClockTime shift = 0; ///< the time dropped; later buffers move back by it
 };
 
 bool StartsStream(GstPadProbeInfo* info)
@@ -124,8 +124,7 @@ void OnElementAdded(GstBin*, GstBin*, GstElement* element, gpointer data)
     }
     if (GstPad* input = gst_element_get_static_pad(element, "sink")) {
         gst_pad_add_probe(input,
-                          static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER |
-                                                       GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
+                          static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
                                                        GST_PAD_PROBE_TYPE_EVENT_FLUSH),
                           &AtDecoderInput, data, nullptr);
         gst_object_unref(input);

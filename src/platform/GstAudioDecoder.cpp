@@ -77,10 +77,10 @@ lectoria::import::MediaStatus GstAudioDecoder::Decode(const std::string& path, i
         return {error};
     }
     std::unique_ptr<GstElement, ElementDeleter> pipeline(gst_element_factory_make("playbin", nullptr));
-    GstElement* sinkBin =
-        gst_parse_bin_from_description("audioconvert name=convert ! audioresample ! appsink name=pcm sync=false max-buffers=64 "
-                                       "caps=audio/x-raw,format=S16LE,channels=1,layout=interleaved",
-                                       TRUE, &failure);
+    GstElement* sinkBin = gst_parse_bin_from_description("audioconvert name=convert ! audioresample ! "
+                                                         "appsink name=pcm sync=false max-buffers=64 "
+                                                         "caps=audio/x-raw,format=S16LE,channels=1,layout=interleaved",
+                                                         TRUE, &failure);
     GstElement* videoSink = gst_element_factory_make("fakesink", nullptr);
     if (!pipeline || sinkBin == nullptr || videoSink == nullptr) {
         g_free(uri);

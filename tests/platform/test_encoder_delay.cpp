@@ -70,10 +70,10 @@ std::vector<Pass> PlayThroughDecodebin(const std::string& path, int passes)
 {
     EXPECT_EQ(InitGStreamer(), "");
     GError* failure = nullptr;
-    GstElement* pipeline = gst_parse_launch(
-        ("filesrc name=file ! decodebin ! audioconvert name=convert ! "
-         "appsink name=out sync=false caps=audio/x-raw,format=S16LE,channels=1,layout=interleaved"),
-        &failure);
+    GstElement* pipeline =
+        gst_parse_launch(("filesrc name=file ! decodebin ! audioconvert name=convert ! "
+                          "appsink name=out sync=false caps=audio/x-raw,format=S16LE,channels=1,layout=interleaved"),
+                         &failure);
     EXPECT_NE(pipeline, nullptr) << (failure != nullptr ? failure->message : "");
     g_clear_error(&failure);
     std::vector<Pass> result;
@@ -90,9 +90,8 @@ std::vector<Pass> PlayThroughDecodebin(const std::string& path, int passes)
     for (int pass = 0; pass < passes; ++pass) {
         if (pass > 0) {
             EXPECT_EQ(gst_element_get_state(pipeline, nullptr, nullptr, 5 * GST_SECOND), GST_STATE_CHANGE_SUCCESS);
-            EXPECT_TRUE(gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
-                                                static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                                0));
+            EXPECT_TRUE(gst_element_seek_simple(
+                pipeline, GST_FORMAT_TIME, static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0));
         }
         Pass heard;
         while (GstSample* sample = gst_app_sink_try_pull_sample(sink, 5 * GST_SECOND)) {
