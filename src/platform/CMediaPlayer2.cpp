@@ -21,16 +21,6 @@ constexpr int kStartGraceMs = 3000;
 
 constexpr const char* kNoOutput = "没有可用的声音输出设备";
 
-bool IsWithin(GstObject* element, GstElement* container)
-{
-    for (GstObject* at = element; at != nullptr; at = GST_OBJECT_PARENT(at)) {
-        if (at == GST_OBJECT(container)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The learner reads these in the status line: GStreamer's own texts are English and technical.
 QString ReasonOf(const GError* error, bool fromOutput)
 {
@@ -84,7 +74,8 @@ struct CMediaPlayer2::BusLink
         case GST_MESSAGE_ERROR: {
             GError* error = nullptr;
             gst_message_parse_error(message, &error, nullptr);
-            event.reason = ReasonOf(error, IsWithin(GST_MESSAGE_SRC(message), player->m_sink));
+            event.reason =
+                ReasonOf(error, gst_object_has_as_ancestor(GST_MESSAGE_SRC(message), GST_OBJECT(player->m_sink)));
             g_clear_error(&error);
             break;
         }
@@ -163,9 +154,7 @@ void CMediaPlayer2::Prepare()
                          gst_object_unref(input);
                      }),
                      parts[2]);
-    GstPad* rawAudio = gst_element_get_static_pad(parts[2], "sink");
-    TrimEncoderDelay(pipeline, rawAudio);
-    gst_object_unref(rawAudio);
+    TrimEncoderDelay(pipeline, parts[2]);
     m_pipeline = pipeline;
     m_source = parts[0];
     m_volumeElement = parts[4];

@@ -21,6 +21,10 @@ struct Trim
     GstClockTime shift = 0; ///< the time dropped; later buffers move back by it
 };
 
+// Both probes see buffers and, to reset, the events that start or flush a stream.
+constexpr auto kProbed = static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
+                                                      GST_PAD_PROBE_TYPE_EVENT_FLUSH);
+
 bool StartsStream(GstPadProbeInfo* info)
 {
     if ((GST_PAD_PROBE_INFO_TYPE(info) & GST_PAD_PROBE_TYPE_EVENT_BOTH) == 0) {
@@ -123,26 +127,22 @@ void OnElementAdded(GstBin*, GstBin*, GstElement* element, gpointer data)
         return;
     }
     if (GstPad* input = gst_element_get_static_pad(element, "sink")) {
-        gst_pad_add_probe(input,
-                          static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
-                                                       GST_PAD_PROBE_TYPE_EVENT_FLUSH),
-                          &AtDecoderInput, data, nullptr);
+        gst_pad_add_probe(input, kProbed, &AtDecoderInput, data, nullptr);
         gst_object_unref(input);
     }
 }
 
 } // namespace
 
-void TrimEncoderDelay(GstElement* bin, GstPad* rawAudioPad)
+void TrimEncoderDelay(GstElement* bin, GstElement* afterDecoding)
 {
     auto* trim = new Trim;
     g_object_set_data_full(G_OBJECT(bin), "lectoria-encoder-delay-trim", trim,
                            [](gpointer data) { delete static_cast<Trim*>(data); });
     g_signal_connect(bin, "deep-element-added", G_CALLBACK(&OnElementAdded), trim);
-    gst_pad_add_probe(rawAudioPad,
-                      static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
-                                                   GST_PAD_PROBE_TYPE_EVENT_FLUSH),
-                      &AtRawAudio, trim, nullptr);
+    GstPad* rawAudio = gst_element_get_static_pad(afterDecoding, "sink");
+    gst_pad_add_probe(rawAudio, kProbed, &AtRawAudio, trim, nullptr);
+    gst_object_unref(rawAudio);
 }
 
 } // namespace lectoria::platform

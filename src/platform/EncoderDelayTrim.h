@@ -9,12 +9,12 @@ namespace lectoria::platform {
 /// decoder of GStreamer 1.22 asks for an empty buffer for a frame it clips whole (every first
 /// frame of a 16-24 kHz file, whose 576 samples are all delay) and prints "'size > 0' failed".
 /// So the marks come off such frames before any decoder sees them, their samples are dropped
-/// on the way to `rawAudioPad` instead, and the rest of the stream moves back by as much, so
+/// on the way to `afterDecoding` instead, and the rest of the stream moves back by as much, so
 /// that the voice still starts at once. Frames clipped in part keep their marks.
 ///
 /// `bin` is the pipeline or bin whose decoders are watched, also those a decodebin or playbin
-/// inside it adds later; `rawAudioPad` is the sink pad of the first element after decoding. The
+/// inside it adds later; `afterDecoding` is the first element the decoded audio reaches. The
 /// trimming lives as long as `bin`.
-void TrimEncoderDelay(GstElement* bin, GstPad* rawAudioPad);
+void TrimEncoderDelay(GstElement* bin, GstElement* afterDecoding);
 
 } // namespace lectoria::platform

@@ -98,9 +98,7 @@ lectoria::import::MediaStatus GstAudioDecoder::Decode(const std::string& path, i
     g_free(uri);
     GstElement* appSinkElement = gst_bin_get_by_name(GST_BIN(sinkBin), "pcm");
     GstElement* convert = gst_bin_get_by_name(GST_BIN(sinkBin), "convert");
-    GstPad* rawAudio = gst_element_get_static_pad(convert, "sink");
-    TrimEncoderDelay(pipeline.get(), rawAudio);
-    gst_object_unref(rawAudio);
+    TrimEncoderDelay(pipeline.get(), convert);
     gst_object_unref(convert);
     GstAppSink* appSink = GST_APP_SINK(appSinkElement);
 

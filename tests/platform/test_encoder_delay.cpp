@@ -83,8 +83,7 @@ std::vector<Pass> PlayThroughDecodebin(const std::string& path, int passes)
     GstElement* file = gst_bin_get_by_name(GST_BIN(pipeline), "file");
     g_object_set(file, "location", path.c_str(), nullptr);
     GstElement* convert = gst_bin_get_by_name(GST_BIN(pipeline), "convert");
-    GstPad* raw = gst_element_get_static_pad(convert, "sink");
-    TrimEncoderDelay(pipeline, raw);
+    TrimEncoderDelay(pipeline, convert);
     auto* sink = GST_APP_SINK(gst_bin_get_by_name(GST_BIN(pipeline), "out"));
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
     for (int pass = 0; pass < passes; ++pass) {
@@ -111,7 +110,6 @@ std::vector<Pass> PlayThroughDecodebin(const std::string& path, int passes)
         result.push_back(std::move(heard));
     }
     gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(raw);
     gst_object_unref(convert);
     gst_object_unref(file);
     gst_object_unref(sink);

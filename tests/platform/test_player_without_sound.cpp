@@ -25,7 +25,8 @@ using lectoria::test::TempFolder;
 
 namespace {
 
-// The address has to point where no server is yet before anything of the sound stack reads it. The folder is the test's own.
+// The address has to point where no server is yet before anything of the sound stack reads it.
+// The folder is the test's own.
 const std::string kServerFolder = [] {
     char pattern[] = "/tmp/lectoria-later-server-XXXXXX";
     const char* made = mkdtemp(pattern);
