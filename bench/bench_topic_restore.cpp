@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BuiltInMediaModule.h"
 #include "CParlivoDlg.h"
 #include "FakeMediaPlayer.h"
 #include "GeneratedLibrary.h"
@@ -104,6 +105,7 @@ int main(int argc, char** argv)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
+    platform::UseMediaModule(platform::BuiltInMediaModule());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,5 +1,5 @@
 #include "CParlivoApp.h"
-#include "MediaBackend.h"
+#include "ProcessExit.h"
 
 int main(int argc, char* argv[])
 {

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QString>
 
-#include "reading/IMediaPlayer.h"
+#include "MediaModule.h"
 
 typedef struct _GstElement GstElement;
 
@@ -21,7 +21,7 @@ namespace lectoria::platform {
 /// own busy flag and clears it on end of stream, on any error, and when a file has not started
 /// after a grace period. GStreamer starts with the first file, so that a window owning the player
 /// can show before it.
-class CMediaPlayer2 : public QObject, public reading::IMediaPlayer
+class CMediaPlayer2 : public QObject, public ISentencePlayer
 {
     Q_OBJECT
 
@@ -36,9 +36,8 @@ public:
     void Stop() override;
     std::string LastError() const override;
 
-    /// Output volume, linear 0.0 … 1.0.
-    float volume() const;
-    void setVolume(float volume);
+    float volume() const override;
+    void setVolume(float volume) override;
 
     struct BusLink;
     struct BusEvent;

@@ -18,10 +18,10 @@
 #include <QVBoxLayout>
 
 #include "ButtonStyle.h"
-#include "CMediaPlayer2.h"
 #include "CProgressCtrlStart.h"
 #include "CSetListColorDlg.h"
 #include "CVolumeControl.h"
+#include "DeferredMedia.h"
 #include "FramelessResizer.h"
 #include "HalftoneBand.h"
 #include "NotesKeeper.h"
@@ -61,7 +61,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
     if (options.player != nullptr) {
         m_player = options.player;
     } else {
-        m_ownPlayer = std::make_unique<platform::CMediaPlayer2>();
+        m_ownPlayer = std::make_unique<platform::DeferredPlayer>();
         m_player = m_ownPlayer.get();
     }
 
@@ -304,8 +304,8 @@ void CParlivoDlg::CreateControls()
 
     m_restoreProgress = new CProgressCtrlStart(m_client);
     m_band = new HalftoneBand(m_client);
-    if (auto* realPlayer = dynamic_cast<platform::CMediaPlayer2*>(m_player)) {
-        m_volume = std::make_unique<PlayerVolume>(*realPlayer);
+    if (m_ownPlayer) {
+        m_volume = std::make_unique<PlayerVolume>(*m_ownPlayer);
     } else {
         m_volume = std::make_unique<MemoryVolume>();
     }

@@ -28,7 +28,7 @@ class IShadowRecorder;
 } // namespace lectoria::reading
 
 namespace lectoria::platform {
-class CMediaPlayer2;
+class ISentencePlayer;
 }
 
 namespace lectoria::ui {
@@ -155,7 +155,7 @@ private:
 
     settings::ProfileStore& m_profile;
     settings::Settings m_settings;
-    std::unique_ptr<platform::CMediaPlayer2> m_ownPlayer;
+    std::unique_ptr<platform::ISentencePlayer> m_ownPlayer;
     reading::IMediaPlayer* m_player = nullptr;
     bool m_closePrepared = false;
 

@@ -21,7 +21,7 @@
 #include <QStringListModel>
 #include <QVBoxLayout>
 
-#include "ProgramParser.h"
+#include "MediaModule.h"
 #include "analysis/Analysis.h"
 #include "analysis/ParserSearch.h"
 #include "grammar/TextRules.h"
@@ -406,7 +406,7 @@ void CSelectSubjectDlg::StartParsing()
     m_parseProblem = problem;
     m_parsing->Start([root = library::LibraryRootOf(m_input.strFullPath), books = grammar::JoinList(books, '/'),
                       problem](const BackgroundTask::Progress& progress, const std::atomic<bool>& cancel) {
-        const std::shared_ptr<analysis::ParserDesk> desk = platform::ProgramParserDesk(*problem);
+        const std::shared_ptr<analysis::ParserDesk> desk = platform::MediaParserDesk(*problem);
         return desk == nullptr || analysis::FillParseCache(*desk, root, books, progress, &cancel);
     });
 }

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "ButtonStyle.h"
-#include "CMediaPlayer2.h"
+#include "MediaModule.h"
 
 namespace lectoria::ui {
 

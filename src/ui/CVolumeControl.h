@@ -9,7 +9,7 @@ class QSlider;
 class QTimer;
 
 namespace lectoria::platform {
-class CMediaPlayer2;
+class ISentencePlayer;
 }
 
 namespace lectoria::ui {
@@ -37,12 +37,12 @@ public:
 class PlayerVolume : public IVolume
 {
 public:
-    explicit PlayerVolume(platform::CMediaPlayer2& player) : m_player(player) {}
+    explicit PlayerVolume(platform::ISentencePlayer& player) : m_player(player) {}
     ChannelVolume Get() const override;
     void Set(ChannelVolume volume) override;
 
 private:
-    platform::CMediaPlayer2& m_player;
+    platform::ISentencePlayer& m_player;
 };
 
 /// 0 … 65535 as a linear volume 0.0 … 1.0, and back (rounded to the nearest step).

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "BackgroundTask.h"
-#include "ProgramParser.h"
+#include "MediaModule.h"
 #include "TopicCountsWorker.h"
 #include "analysis/Analysis.h"
 #include "analysis/RuleTopics.h"
@@ -86,7 +86,7 @@ GrammarAnalysisDlg::GrammarAnalysisDlg(const QString& sentence, QWidget* parent)
     connect(m_work, &BackgroundTask::finished, this, [this] { ShowOutcome(*m_outcome); });
     m_work->Start([outcome = m_outcome, text = sentence.toStdString()](const BackgroundTask::Progress&,
                                                                        const std::atomic<bool>&) {
-        if (const std::shared_ptr<analysis::ParserDesk> desk = platform::ProgramParserDesk(outcome->parserProblem)) {
+        if (const std::shared_ptr<analysis::ParserDesk> desk = platform::MediaParserDesk(outcome->parserProblem)) {
             outcome->parser = desk->AnalyseSentence(text);
         }
         outcome->rules = analysis::RuleTopicsOf(ProgramTopicMatcher(), text);

@@ -20,8 +20,7 @@
 #include <QVBoxLayout>
 
 #include "EspeakSpeech.h"
-#include "GstAudioDecoder.h"
-#include "LameMp3Encoder.h"
+#include "MediaModule.h"
 #include "library/Library.h"
 
 namespace lectoria::ui {
@@ -258,9 +257,7 @@ void ImportLessonDlg::StartImport()
     m_progress->setValue(0);
     std::shared_ptr<std::atomic<bool>> cancel = m_cancel;
     m_worker = QThread::create([this, wanted, cancel] {
-        platform::GstAudioDecoder decoder;
-        platform::LameMp3Encoder encoder;
-        platform::EspeakSpeech speech;
+        const platform::ImportTools tools = platform::Media().CreateImportTools();
         const auto progress = [this](int done, int total) {
             QMetaObject::invokeMethod(
                 this,
@@ -270,8 +267,8 @@ void ImportLessonDlg::StartImport()
                 },
                 Qt::QueuedConnection);
         };
-        const import::ImportResult result =
-            lectoria::import::ImportLesson(wanted, {&decoder, &encoder, &speech}, progress, cancel.get());
+        const import::ImportResult result = lectoria::import::ImportLesson(
+            wanted, {tools.decoder.get(), tools.encoder.get(), tools.speech.get()}, progress, cancel.get());
         QMetaObject::invokeMethod(
             this, [this, result] { FinishImport(result); }, Qt::QueuedConnection);
     });

@@ -12,9 +12,9 @@
 #include <QTimer>
 
 #include "CSpecialListBox.h"
+#include "DeferredMedia.h"
 #include "NotesKeeper.h"
 #include "SentencePanes.h"
-#include "StretchingRenderer.h"
 #include "library/Library.h"
 #include "reading/IMediaPlayer.h"
 #include "reading/Panes.h"
@@ -34,7 +34,7 @@ ReadingController::ReadingController(settings::Settings& settings, reading::IMed
     m_pollTimer = new QTimer(this);
     m_pollTimer->setInterval(100);
     m_loop = std::make_unique<reading::ReadingLoop>(m_settings, m_player, m_audio, *this, *this);
-    m_renderer = std::make_unique<platform::StretchingRenderer>(m_audio.tempDir());
+    m_renderer = std::make_unique<platform::DeferredRenderer>(m_audio.tempDir());
     m_loop->SetPractice(m_renderer.get(), nullptr);
     connect(m_pollTimer, &QTimer::timeout, this, [this] { m_loop->OnPollTick(); });
     connect(m_controls.grammarPane, &QPlainTextEdit::textChanged, this, &ReadingController::OnGrammarPaneChanged);

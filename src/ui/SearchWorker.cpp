@@ -3,7 +3,7 @@
 #include <QThread>
 
 #include "BackgroundTask.h"
-#include "ProgramParser.h"
+#include "MediaModule.h"
 #include "analysis/Analysis.h"
 
 namespace lectoria::ui {
@@ -30,7 +30,7 @@ void SearchWorker::Start(const search::SearchRequest& request, const grammar::Ru
             // the window's thread.
             std::string error;
             asked.topicMatcher =
-                analysis::ParserTopicMatcher(platform::ProgramParserDesk(error), asked.strSubjectGrammar);
+                analysis::ParserTopicMatcher(platform::MediaParserDesk(error), asked.strSubjectGrammar);
             if (!asked.topicMatcher) {
                 outcome.parserProblem = "无法使用句法分析(" + error + "),已按词表规则查找";
             }

@@ -5,15 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 #include "ButtonStyle.h"
 #include "ReadingController.h"
-#include "SentenceDecoding.h"
-#include "ShadowRecorder.h"
+#include "MediaModule.h"
 #include "SpeechPictureDlg.h"
 #include "WindowCommands.h"
 #include "library/Library.h"
@@ -31,7 +29,7 @@ const QString kMessageCaption = QStringLiteral("Lectoria跟读");
 lectoria::import::PcmAudio DecodedOrEmpty(const std::string& path)
 {
     import::PcmAudio audio;
-    if (path.empty() || !platform::DecodeSentenceFile(path, audio).ok()) {
+    if (path.empty() || !platform::Media().DecodeSentenceFile(path, audio).ok()) {
         return import::PcmAudio();
     }
     return audio;
@@ -42,15 +40,7 @@ lectoria::import::PcmAudio DecodedOrEmpty(const std::string& path)
 SpeakingPractice::SpeakingPractice(settings::Settings& settings, const PracticeParts& parts, QObject* parent)
     : QObject(parent), m_settings(settings), m_parts(parts)
 {
-    if (parts.recorder != nullptr) {
-        m_recorder = parts.recorder;
-    } else {
-        auto own =
-            std::make_unique<platform::ShadowRecorder>(practice::RecordingStore(practice::RecordingsDirectory()));
-        connect(own.get(), &platform::ShadowRecorder::finished, this, &SpeakingPractice::RecordingFinished);
-        m_ownRecorder = std::move(own);
-        m_recorder = m_ownRecorder.get();
-    }
+    m_recorder = parts.recorder;
 
     m_speedCaption = parts.speedCaption;
     m_speedList = parts.speedList;
@@ -95,7 +85,9 @@ SpeakingPractice::SpeakingPractice(settings::Settings& settings, const PracticeP
     m_shadowButton->setToolTip(QStringLiteral("正在查找录音设备…"));
     QTimer::singleShot(0, this, [this] {
         CheckDevice(); // first: the recorder sets up the media back end before Qt Multimedia starts
-        connect(new QMediaDevices(this), &QMediaDevices::audioInputsChanged, this, &SpeakingPractice::CheckDevice);
+        if (m_ownRecorder) {
+            platform::Media().WatchAudioInputs(this, [this] { CheckDevice(); });
+        }
     });
 }
 
@@ -104,14 +96,28 @@ SpeakingPractice::~SpeakingPractice()
     m_parts.reading->SetRecorder(nullptr);
 }
 
+reading::IShadowRecorder& SpeakingPractice::recorder()
+{
+    if (m_recorder == nullptr) {
+        QPointer<SpeakingPractice> self(this);
+        m_ownRecorder = platform::Media().CreateRecorder([self](const std::string& file) {
+            if (self) {
+                self->RecordingFinished(QString::fromStdString(file));
+            }
+        });
+        m_recorder = m_ownRecorder.get();
+    }
+    return *m_recorder;
+}
+
 void SpeakingPractice::CheckDevice()
 {
     std::string why;
-    const bool available = m_recorder->IsAvailable(&why);
+    const bool available = recorder().IsAvailable(&why);
     QAction* shadowing = m_parts.commands->action(kShadowingCommand);
     shadowing->setEnabled(available);
     m_shadowButton->setEnabled(available);
-    m_parts.reading->SetRecorder(available ? m_recorder : nullptr);
+    m_parts.reading->SetRecorder(available ? &recorder() : nullptr);
     const QString tip = QStringLiteral("跟读 (F10): 每遍朗读之后录下你的跟读, 可回放 (F11) 和对比 (F12)");
     m_shadowButton->setToolTip(available ? tip : QString::fromStdString(why));
     // Without a device the switch shows off, but the learner's choice stays for when one comes back:
@@ -154,7 +160,7 @@ void SpeakingPractice::ShowSchedule()
 void SpeakingPractice::ReplayLastRecording()
 {
     const std::string sentence = m_parts.reading->CurrentAudioPath();
-    const std::string recording = sentence.empty() ? std::string() : m_recorder->LastRecordingOf(sentence);
+    const std::string recording = sentence.empty() ? std::string() : recorder().LastRecordingOf(sentence);
     if (recording.empty()) {
         ShowMessage(sentence.empty() ? QStringLiteral("没有当前句子,请先在列表中选择句子.")
                                      : QStringLiteral("这一句还没有跟读录音. 打开 \"跟读\" (F10) 后朗读即可录音."));
@@ -179,7 +185,7 @@ void SpeakingPractice::ShowPicture()
         ShowMessage(QStringLiteral("无法读取这一句的音频, 不能显示跟读对比."));
         return;
     }
-    const import::PcmAudio learner = DecodedOrEmpty(m_recorder->LastRecordingOf(sentence));
+    const import::PcmAudio learner = DecodedOrEmpty(recorder().LastRecordingOf(sentence));
     const QString text = QString::fromStdString(
         library::SentenceText(library::FileNameToTitle(library::TextOf(library::PathOf(sentence).stem()))));
     delete m_picture;
@@ -194,7 +200,7 @@ void SpeakingPractice::RecordingFinished(const QString& file)
     if (file.isEmpty() || m_picture == nullptr || !m_picture->isVisible()) {
         return;
     }
-    if (m_recorder->LastRecordingOf(m_pictureSentence) == file.toStdString()) {
+    if (recorder().LastRecordingOf(m_pictureSentence) == file.toStdString()) {
         m_picture->SetRecording(DecodedOrEmpty(file.toStdString()));
     }
 }

@@ -58,7 +58,8 @@ public:
     QPushButton* shadowButton() const { return m_shadowButton; }
     /// The picture dialog once it has been opened.
     SpeechPictureDlg* pictureDialog() const { return m_picture; }
-    reading::IShadowRecorder& recorder() const { return *m_recorder; }
+    /// The recorder; the real one is made from the media module on first use, after the window shows.
+    reading::IShadowRecorder& recorder();
 
     /// Takes a typed or chosen schedule; a mistake is shown and the list goes back to the last one.
     bool ApplySpeedText(const QString& text);

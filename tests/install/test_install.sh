@@ -46,6 +46,9 @@ done
 for file in "${expected[@]}"; do
     [ -e "$prefix/$file" ] || fail "not installed: $file"
 done
+# The media module lies under the library folder the build chose (lib/ or lib/<multiarch>/).
+module=$(find "$prefix/lib" -path '*/lectoria/lectoria-media.so' 2>/dev/null | head -n1)
+[ -n "$module" ] || fail "not installed: the media module lectoria-media.so"
 for program in lectoria lectoria-cli; do
     [ -x "$prefix/bin/$program" ] || fail "not executable: bin/$program"
 done
@@ -119,6 +122,19 @@ program_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Lectoria$' | head -n1) || {
     cat "$work/program.log" >&2
     fail "the installed program showed no window"
+}
+# Reading the first sentence loads the installed media module, found from the program's folder.
+loaded=no
+for _ in $(seq 300); do
+    if grep -qF "$module" "/proc/$program_pid/maps" 2>/dev/null; then
+        loaded=yes
+        break
+    fi
+    sleep 0.1
+done
+[ "$loaded" = yes ] || {
+    cat "$work/program.log" >&2
+    fail "the installed program did not load its media module ($module)"
 }
 lesson="$home/.local/share/Lectoria/library/New Concept English Book 1/Lesson 001 Excuse me"
 [ -e "$lesson/01 Excuse me!.sau" ] || fail "the first start did not copy the demo into the user's library"

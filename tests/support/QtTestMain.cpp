@@ -11,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "MediaBackend.h"
+#include "BuiltInMediaModule.h"
+#include "ProcessExit.h"
 
 // The sound and window-system libraries keep a few allocations until the process ends; they
 // are not ours to free.
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
 #endif
         // What the program keeps in the user's data folder (the parse cache) goes to Qt's test folders.
         QStandardPaths::setTestModeEnabled(true);
+        lectoria::platform::UseMediaModule(lectoria::platform::BuiltInMediaModule());
         testing::InitGoogleTest(&argc, argv);
         code = RUN_ALL_TESTS();
     }

@@ -6,6 +6,28 @@
 
 namespace lectoria::analysis {
 
+std::shared_ptr<ParserDesk>
+SharedParserDesk(const std::function<std::unique_ptr<IParser>(std::string& error)>& makeParser, std::string& error)
+{
+    static std::mutex mutex;
+    static std::shared_ptr<ParserDesk> desk;
+    const std::lock_guard lock(mutex);
+    if (desk) {
+        return desk;
+    }
+    std::unique_ptr<IParser> parser = makeParser(error);
+    if (!parser) {
+        return nullptr;
+    }
+    std::unique_ptr<ParseCache> cache = ParseCache::Open(DefaultParseCachePath(), error);
+    if (!cache) {
+        return nullptr;
+    }
+    cache->DropMissing();
+    desk = std::make_shared<ParserDesk>(std::move(parser), std::move(cache));
+    return desk;
+}
+
 ParserDesk::ParserDesk(std::unique_ptr<IParser> parser, std::unique_ptr<ParseCache> cache)
     : m_parser(std::move(parser)), m_cache(std::move(cache))
 {}

@@ -32,6 +32,12 @@ private:
     std::unique_ptr<ParseCache> m_cache;
 };
 
+/// The program's one desk: made on first success from the parser `makeParser` gives and the user's
+/// parse cache, then shared. Null, with `error`, while either cannot be opened; a later call tries
+/// again.
+std::shared_ptr<ParserDesk>
+SharedParserDesk(const std::function<std::unique_ptr<IParser>(std::string& error)>& makeParser, std::string& error);
+
 /// Decides a topic for a sentence file of a lesson folder, as a topic search's rule would.
 using TopicMatcher = std::function<grammar::MatchResult(const std::string& lessonPath, const std::string& title)>;
 

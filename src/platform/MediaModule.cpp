@@ -1,0 +1,175 @@
+#include "MediaModule.h"
+
+#include <atomic>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+
+namespace lectoria::platform {
+
+namespace {
+
+std::atomic<MediaModule*> g_chosenModule{nullptr};
+
+class UnavailablePlayer final : public ISentencePlayer
+{
+public:
+    explicit UnavailablePlayer(std::string why) : m_why(std::move(why)) {}
+    void SetAutoStart(bool) override {}
+    void SetPlayCount(int) override {}
+    void Open(const std::string&) override { m_lastError = m_why; }
+    int PlayState() const override { return kStopped; }
+    void Stop() override {}
+    std::string LastError() const override { return m_lastError; }
+    float volume() const override { return m_volume; }
+    void setVolume(float volume) override { m_volume = volume; }
+
+private:
+    std::string m_why;
+    std::string m_lastError;
+    float m_volume = 1.0F;
+};
+
+class UnavailableRenderer final : public reading::ISpeechRenderer
+{
+public:
+    explicit UnavailableRenderer(std::string why) : m_why(std::move(why)) {}
+    reading::RenderedAudio Render(const std::string&, double) override { return {{}, -1, m_why}; }
+    void Release() override {}
+
+private:
+    std::string m_why;
+};
+
+class UnavailableRecorder final : public reading::IShadowRecorder
+{
+public:
+    explicit UnavailableRecorder(std::string why) : m_why(std::move(why)) {}
+    bool IsAvailable(std::string* why) const override
+    {
+        if (why != nullptr) {
+            *why = m_why;
+        }
+        return false;
+    }
+    bool Start(const std::string&, std::int64_t) override { return false; }
+    bool IsRecording() const override { return false; }
+    void Stop() override {}
+    std::string LastError() const override { return m_why; }
+    std::string LastRecordingOf(const std::string&) const override { return {}; }
+
+private:
+    std::string m_why;
+};
+
+class UnavailableImportTools final : public import::IAudioDecoder,
+                                     public import::IMp3Encoder,
+                                     public import::ISpeechSynthesizer
+{
+public:
+    explicit UnavailableImportTools(std::string why) : m_why(std::move(why)) {}
+    import::MediaStatus Decode(const std::string&, import::PcmAudio&, const std::atomic<bool>*) override {
+        return {m_why};
+} import::MediaStatus Encode(const std::int16_t*, std::size_t, int, std::string&) override
+{
+    return {m_why};
+}
+import::MediaStatus SelectVoice(const std::string&, int) override { return {m_why};
+} // namespace
+import::MediaStatus Speak(const std::string&, import::PcmAudio&) override { return {m_why};
+} // namespace lectoria::platform
+
+private:
+std::string m_why;
+}
+;
+
+class MissingModule final : public MediaModule
+{
+public:
+    explicit MissingModule(std::string why) : m_why(std::move(why)) {}
+
+    std::unique_ptr<ISentencePlayer> CreatePlayer() override { return std::make_unique<UnavailablePlayer>(m_why); }
+    std::unique_ptr<reading::ISpeechRenderer> CreateRenderer(const std::string&) override
+    {
+        return std::make_unique<UnavailableRenderer>(m_why);
+    }
+    std::unique_ptr<reading::IShadowRecorder> CreateRecorder(std::function<void(const std::string&)>) override
+    {
+        return std::make_unique<UnavailableRecorder>(m_why);
+    }
+    void WatchAudioInputs(QObject*, std::function<void()>) override {}
+    import::MediaStatus DecodeSentenceFile(const std::string&, import::PcmAudio&) override { return {m_why};
+} std::unique_ptr<analysis::IParser> CreateParser(std::string& error) override
+{
+    error = m_why;
+    return nullptr;
+}
+ImportTools CreateImportTools() override
+{
+    return {std::make_unique<UnavailableImportTools>(m_why), std::make_unique<UnavailableImportTools>(m_why),
+            std::make_unique<UnavailableImportTools>(m_why)};
+}
+
+private:
+std::string m_why;
+}
+;
+
+} // namespace
+
+void UseMediaModule(MediaModule& module)
+{
+    g_chosenModule.store(&module);
+}
+
+MediaModule& Media()
+{
+    if (MediaModule* chosen = g_chosenModule.load()) {
+        return *chosen;
+    }
+    static const std::unique_ptr<MediaModule> missing = [] {
+        QString why;
+        MediaModule* loaded = LoadMediaModule(DefaultMediaModulePath(), &why);
+        if (loaded != nullptr) {
+            g_chosenModule.store(loaded);
+            return std::unique_ptr<MediaModule>();
+        }
+        return MissingMediaModule("声音和语法组件无法加载: " + why.toStdString());
+    }();
+    return missing ? *missing : *g_chosenModule.load();
+}
+
+std::shared_ptr<analysis::ParserDesk> MediaParserDesk(std::string& error)
+{
+    return analysis::SharedParserDesk([](std::string& why) { return Media().CreateParser(why); }, error);
+}
+
+QString DefaultMediaModulePath()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral(LECTORIA_MEDIA_MODULE_DIR "/" LECTORIA_MEDIA_MODULE_NAME));
+}
+
+MediaModule* LoadMediaModule(const QString& path, QString* why)
+{
+    QLibrary file(path);
+    using Entry = MediaModule* (*)();
+    const auto entry = reinterpret_cast<Entry>(file.resolve(kMediaModuleEntry));
+    if (entry == nullptr) {
+        if (why != nullptr) {
+            *why = file.errorString();
+        }
+        return nullptr;
+    }
+    // The QLibrary object going out of scope leaves the file loaded: unload() is never called.
+    return entry();
+}
+
+std::unique_ptr<MediaModule> MissingMediaModule(const std::string& why)
+{
+    return std::make_unique<MissingModule>(why);
+}
+
+} // namespace lectoria::platform
