@@ -20,6 +20,7 @@
 #include "HelpDialog.h"
 #include "LessonOpener.h"
 #include "NotesKeeper.h"
+#include "SpeakingPractice.h"
 #include "WindowColours.h"
 #include "PaneArranger.h"
 #include "CProgressCtrlStart.h"
@@ -84,6 +85,7 @@ void CParlivoDlg::RestoreLastState()
 {
     m_startTimer->stop();
     m_opener->RestoreLastState();
+    QTimer::singleShot(0, m_practice, &SpeakingPractice::FindInputDevice);
 }
 
 bool CParlivoDlg::restoring() const

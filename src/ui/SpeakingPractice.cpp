@@ -7,7 +7,6 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include "ButtonStyle.h"
 #include "ReadingController.h"
@@ -79,16 +78,21 @@ SpeakingPractice::SpeakingPractice(settings::Settings& settings, const PracticeP
         m_parts.commands->action(kShadowingCommand)->setChecked(false);
         ShowMessage(why);
     });
-    // Asking the sound server for its devices takes a moment: the window shows first.
     shadowing->setEnabled(false);
     m_shadowButton->setEnabled(false);
     m_shadowButton->setToolTip(QStringLiteral("正在查找录音设备…"));
-    QTimer::singleShot(0, this, [this] {
-        CheckDevice(); // first: the recorder sets up the media back end before Qt Multimedia starts
-        if (m_ownRecorder) {
-            platform::Media().WatchAudioInputs(this, [this] { CheckDevice(); });
-        }
-    });
+}
+
+void SpeakingPractice::FindInputDevice()
+{
+    if (m_devicesWatched) {
+        return;
+    }
+    m_devicesWatched = true;
+    CheckDevice(); // first: the recorder sets up the media back end before Qt Multimedia starts
+    if (m_ownRecorder) {
+        platform::Media().WatchAudioInputs(this, [this] { CheckDevice(); });
+    }
 }
 
 SpeakingPractice::~SpeakingPractice()

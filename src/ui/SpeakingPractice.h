@@ -61,6 +61,10 @@ public:
     /// The recorder; the real one is made from the media module on first use, after the window shows.
     reading::IShadowRecorder& recorder();
 
+    /// Asks the sound server for an input device, and follows its devices from then on; until then
+    /// the shadowing switch is off. Asking takes a moment, so the window asks once its first
+    /// sentence is under way; later calls do nothing.
+    void FindInputDevice();
     /// Takes a typed or chosen schedule; a mistake is shown and the list goes back to the last one.
     bool ApplySpeedText(const QString& text);
     void ReplayLastRecording();
@@ -86,6 +90,7 @@ private:
     QLabel* m_speedCaption = nullptr;
     QComboBox* m_speedList = nullptr;
     QPushButton* m_shadowButton = nullptr;
+    bool m_devicesWatched = false;
     QPointer<SpeechPictureDlg> m_picture;
     /// The library file of the sentence the picture shows.
     std::string m_pictureSentence;

@@ -98,7 +98,7 @@ protected:
         QTest::keyClick(m_window->sentenceList(), Qt::Key_F4);
         m_window->sentenceList()->SelectNoItems();
         m_player.opened.clear();
-        QTest::qWait(1); // the device check runs once the window is up
+        QTest::qWait(1); // the device check runs once the restore has started the reading
     }
 
     void TypeSpeed(const QString& text)
