@@ -5,18 +5,22 @@
 #include <cmath>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QEnterEvent>
 #include <QFile>
 #include <QHash>
+#include <QIconEngine>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
+
+#include "IconDrawing.h"
 
 // Q_INIT_RESOURCE must stand outside any namespace.
 static int RegisterUiResources()
 {
     Q_INIT_RESOURCE(ui);
+    Q_INIT_RESOURCE(drawn_icons);
     return 0;
 }
 
@@ -24,15 +28,21 @@ namespace lectoria::ui {
 
 namespace {
 
-// The two colours every icon file is drawn with, and what they become on a dark background.
-constexpr const char* kStrokeColor = "#1f2d3d";
-constexpr const char* kAccentColor = "#d9480f";
-constexpr const char* kLightStroke = "#ffffff";
-constexpr const char* kLightAccent = "#ffd54a";
-
 QString Css(settings::Rgb color)
 {
     return QStringLiteral("rgb(%1, %2, %3)").arg(color.red).arg(color.green).arg(color.blue);
+}
+
+/// A PNG file of ours; null when it is not there. A reader left to find the format itself asks
+/// every image plug-in, loading each (the SVG one loads the SVG library) before the window shows.
+QPixmap ReadPng(const QString& path)
+{
+    if (!QFile::exists(path)) {
+        return QPixmap();
+    }
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 QString IconPath(const QString& name)
@@ -70,6 +80,49 @@ constexpr std::array<CommandIconEntry, 31> kCommandIcons{{
     {1203, "colour"},          {1201, "full-screen"},   {1204, "help"},           {1205, "analyse"},
     {1206, "shadow"},          {1208, "replay"},        {1209, "speech-picture"},
 }};
+
+/// An SVG icon that loads its file when it is first drawn. The window makes its commands' icons
+/// when it is built, but shows them only in menus; an SVG icon made at once loads the SVG library
+/// and its plug-ins before the window shows.
+class DeferredIconEngine : public QIconEngine
+{
+public:
+    explicit DeferredIconEngine(QString path) : m_path(std::move(path)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        Loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Loaded().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        return Loaded().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return Loaded().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return Loaded().availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
+
+private:
+    const QIcon& Loaded()
+    {
+        if (m_icon.isNull()) {
+            m_icon = QIcon(m_path);
+        }
+        return m_icon;
+    }
+
+    QString m_path;
+    QIcon m_icon;
+};
 
 /// The application's style, but with tool tips that appear after the program's short delay.
 class QuickToolTipStyle : public QProxyStyle
@@ -138,10 +191,22 @@ QString FlatButtonStyleSheet(settings::Rgb background)
              IsDarkColor(background) ? QStringLiteral("#ffe066") : QStringLiteral("#d9480f"));
 }
 
+QIcon ProgramIcon()
+{
+    // Drawn sizes: the window system is given every size at every start, and drawing the SVG
+    // for it would load the SVG library before the window shows.
+    EnsureUiResources();
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        icon.addPixmap(ReadPng(QStringLiteral(":/icons/program/%1.png").arg(size)));
+    }
+    return icon;
+}
+
 QIcon ToolIcon(const QString& name)
 {
     EnsureUiResources();
-    return QIcon(IconPath(name));
+    return QIcon(new DeferredIconEngine(IconPath(name)));
 }
 
 QIcon TintedIcon(const QString& name, settings::Rgb background, int size)
@@ -158,21 +223,21 @@ QIcon TintedIcon(const QString& name, settings::Rgb background, int size)
         return *found;
     }
     EnsureUiResources();
-    QFile file(IconPath(name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QIcon();
-    }
-    QByteArray svg = file.readAll();
-    if (dark) {
-        svg.replace(kStrokeColor, kLightStroke);
-        svg.replace(kAccentColor, kLightAccent);
-    }
+    QByteArray svg;
     QIcon icon;
     for (int scale = 1; scale <= densest; ++scale) {
-        QBuffer buffer(&svg);
-        QImageReader reader(&buffer, "svg");
-        reader.setScaledSize(QSize(size * scale, size * scale));
-        QPixmap pixmap = QPixmap::fromImage(reader.read());
+        // The window's buttons were drawn during the build; anything else is drawn here, once.
+        QPixmap pixmap = ReadPng(DrawnIconPath(name, dark, size * scale));
+        if (pixmap.isNull()) {
+            if (svg.isEmpty()) {
+                QFile file(IconPath(name));
+                if (!file.open(QIODevice::ReadOnly)) {
+                    return QIcon();
+                }
+                svg = TintedSvg(file.readAll(), dark);
+            }
+            pixmap = QPixmap::fromImage(DrawSvg(svg, size * scale));
+        }
         if (!pixmap.isNull()) {
             pixmap.setDevicePixelRatio(scale);
             icon.addPixmap(pixmap);
@@ -200,7 +265,16 @@ QIcon CommandIcon(int commandId)
 IconButton::IconButton(const QString& iconName, QWidget* parent) : QPushButton(parent), m_iconName(iconName)
 {
     setFlat(true);
-    SetIconPair(ToolIcon(iconName), ToolIcon(iconName));
+}
+
+bool IconButton::event(QEvent* event)
+{
+    // A button that was given no background nor pair by the time it is first polished shows the
+    // plain icon; the window's buttons get their tinted pair first and never load the SVG here.
+    if (event->type() == QEvent::Polish && !m_styledFor && m_normal.isNull()) {
+        SetIconPair(ToolIcon(m_iconName), ToolIcon(m_iconName));
+    }
+    return QPushButton::event(event);
 }
 
 void IconButton::SetBackground(settings::Rgb background)

@@ -23,6 +23,8 @@ QString FlatButtonStyleSheet(settings::Rgb background);
 /// True for a background on which light strokes read better than dark ones.
 bool IsDarkColor(settings::Rgb color);
 
+/// The program's own icon, for its windows.
+QIcon ProgramIcon();
 /// One of our icons (":/icons/<name>.svg") in the colours it is drawn with, which suit light
 /// backgrounds such as menus.
 QIcon ToolIcon(const QString& name);
@@ -52,7 +54,8 @@ class IconButton : public QPushButton
     Q_OBJECT
 
 public:
-    /// A button showing the icon `iconName` (see `ToolIcon`); the pair follows `SetBackground`.
+    /// A button showing the icon `iconName` (see `ToolIcon`) from when it is first shown; the pair
+    /// follows `SetBackground`.
     explicit IconButton(const QString& iconName, QWidget* parent = nullptr);
 
     /// Takes `background` for the style sheet and tints the icon pair to stand out on the normal
@@ -64,6 +67,7 @@ public:
     const QIcon& hoverIcon() const;
 
 protected:
+    bool event(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 

@@ -26,7 +26,7 @@ CParlivoApp::CParlivoApp(int& argc, char** argv) : QApplication(argc, argv)
     setDesktopFileName(QStringLiteral("io.github.lectoria.Lectoria"));
     InstallQtTranslations(*this);
     EnsureUiResources();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/lectoria.svg")));
+    setWindowIcon(ProgramIcon());
 }
 
 bool InstallQtTranslations(QCoreApplication& application)

@@ -57,7 +57,7 @@ CParlivoDlg::CParlivoDlg(const MainWindowOptions& options, QWidget* parent)
 {
     EnableQuickToolTips();
     setWindowTitle(QStringLiteral("Lectoria"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/lectoria.svg")));
+    setWindowIcon(ProgramIcon());
     if (options.player != nullptr) {
         m_player = options.player;
     } else {

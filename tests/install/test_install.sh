@@ -136,6 +136,10 @@ done
     cat "$work/program.log" >&2
     fail "the installed program did not load its media module ($module)"
 }
+# Its button icons were drawn during the build: showing the window needs no SVG library.
+if grep -q libQt6Svg "/proc/$program_pid/maps"; then
+    fail "the window loaded the SVG library to show itself"
+fi
 lesson="$home/.local/share/Lectoria/library/New Concept English Book 1/Lesson 001 Excuse me"
 [ -e "$lesson/01 Excuse me!.sau" ] || fail "the first start did not copy the demo into the user's library"
 

@@ -3,6 +3,8 @@
 #include "TitleBar.h"
 #include "WindowCommands.h"
 
+#include <vector>
+
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
@@ -22,6 +24,7 @@
 #include "ButtonStyle.h"
 #include "FramelessResizer.h"
 #include "HelpDialog.h"
+#include "IconDrawing.h"
 
 using namespace lectoria;
 using namespace lectoria::ui;
@@ -292,6 +295,33 @@ TEST(ButtonStyleTest, EveryNamedIconIsShipped)
         EXPECT_FALSE(CommandIcon(id).pixmap(16, 16).isNull()) << id;
     }
     EXPECT_TRUE(CommandIcon(4242).isNull());
+}
+
+TEST(ButtonStyleTest, EveryButtonIconDrawnByTheBuildIsTheOneDrawnAtRunTime)
+{
+    EnsureUiResources();
+    std::vector<QString> names{QStringLiteral("shadow")};
+    for (const MainButton& button : MainWindowButtons()) {
+        names.push_back(QString::fromLatin1(button.icon));
+    }
+    for (const QString& name : names) {
+        QFile file(QStringLiteral(":/icons/%1.svg").arg(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QByteArray svg = file.readAll();
+        for (const bool forDark : {false, true}) {
+            for (const int pixels : kDrawnIconPixels) {
+                const QImage drawn(DrawnIconPath(name, forDark, pixels), "PNG");
+                ASSERT_FALSE(drawn.isNull()) << name.toStdString() << ' ' << pixels;
+                const QImage now = DrawSvg(TintedSvg(svg, forDark), pixels);
+                EXPECT_EQ(drawn.convertToFormat(QImage::Format_ARGB32), now.convertToFormat(QImage::Format_ARGB32))
+                    << name.toStdString() << (forDark ? " on dark, " : " on light, ") << pixels << " pixels";
+            }
+        }
+    }
+    // The icon a button shows is the drawn one, at one and at two pixels to the point.
+    const QIcon start = TintedIcon(QStringLiteral("start"), {64, 128, 128}, 24);
+    EXPECT_EQ(start.pixmap(24, 24).toImage().convertToFormat(QImage::Format_ARGB32),
+              QImage(DrawnIconPath(QStringLiteral("start"), true, 24), "PNG").convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST(HelpDialogTest, AboutBoxNamesTheProductAndItsLinkOpensTheHelpPage)
