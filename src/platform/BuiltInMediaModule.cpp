@@ -43,28 +43,24 @@ public:
         QObject::connect(new QMediaDevices(owner), &QMediaDevices::audioInputsChanged, owner, std::move(changed));
     }
 
-    import::MediaStatus DecodeSentenceFile(const std::string& path, import::PcmAudio& out) override {
+    lectoria::import::MediaStatus DecodeSentenceFile(const std::string& path, lectoria::import::PcmAudio& out) override
+    {
         return platform::DecodeSentenceFile(path, out);
-}
-
-std::unique_ptr<analysis::IParser>
-CreateParser(std::string& error) override
-{
-    auto parser = std::make_unique<LinkGrammarParser>();
-    if (!parser->IsReady()) {
-        error = parser->Error();
-        return nullptr;
     }
-    return parser;
-}
 
-ImportTools CreateImportTools() override
-{
-    return {std::make_unique<GstAudioDecoder>(), std::make_unique<LameMp3Encoder>(), std::make_unique<EspeakSpeech>()};
-}
-}; // namespace
+    std::unique_ptr<analysis::IParser> CreateParser(std::string& error) override
+    {
+        return LinkGrammarParser::Open(error);
+    }
 
-} // namespace lectoria::platform
+    ImportTools CreateImportTools() override
+    {
+        return {std::make_unique<GstAudioDecoder>(), std::make_unique<LameMp3Encoder>(),
+                std::make_unique<EspeakSpeech>()};
+    }
+};
+
+} // namespace
 
 MediaModule& BuiltInMediaModule()
 {

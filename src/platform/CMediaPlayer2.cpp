@@ -44,7 +44,12 @@ QString ReasonOf(const GError* error, bool fromOutput)
 /// What the pipeline's threads report, reduced to what the window's thread needs.
 struct CMediaPlayer2::BusEvent
 {
-    enum Kind { Started, Ended, Failed } kind = Failed;
+    enum Kind
+    {
+        Started,
+        Ended,
+        Failed
+    } kind = Failed;
     quint64 serial = 0;
     QString reason;
 };
@@ -141,7 +146,8 @@ void CMediaPlayer2::Prepare()
         return;
     }
     gst_bin_add_many(GST_BIN(pipeline), parts[0], parts[1], parts[2], parts[3], parts[4], parts[5], nullptr);
-    if (!gst_element_link(parts[0], parts[1]) || !gst_element_link_many(parts[2], parts[3], parts[4], parts[5], nullptr)) {
+    if (!gst_element_link(parts[0], parts[1]) ||
+        !gst_element_link_many(parts[2], parts[3], parts[4], parts[5], nullptr)) {
         gst_object_unref(pipeline);
         return;
     }

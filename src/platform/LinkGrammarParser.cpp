@@ -118,4 +118,14 @@ analysis::ParseResult LinkGrammarParser::Parse(std::string_view sentence)
     return result;
 }
 
+std::unique_ptr<analysis::IParser> LinkGrammarParser::Open(std::string& error)
+{
+    auto parser = std::make_unique<LinkGrammarParser>();
+    if (!parser->IsReady()) {
+        error = parser->Error();
+        return nullptr;
+    }
+    return parser;
+}
+
 } // namespace lectoria::platform

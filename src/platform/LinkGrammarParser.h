@@ -24,6 +24,9 @@ public:
 
     analysis::ParseResult Parse(std::string_view sentence) override;
 
+    /// A parser whose dictionary is open; null, with `error`, when it cannot be opened.
+    static std::unique_ptr<analysis::IParser> Open(std::string& error);
+
 private:
     struct State;
     std::unique_ptr<State> m_state;

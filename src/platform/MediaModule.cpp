@@ -63,27 +63,27 @@ private:
     std::string m_why;
 };
 
-class UnavailableImportTools final : public import::IAudioDecoder,
-                                     public import::IMp3Encoder,
-                                     public import::ISpeechSynthesizer
+class UnavailableImportTools final : public lectoria::import::IAudioDecoder,
+                                     public lectoria::import::IMp3Encoder,
+                                     public lectoria::import::ISpeechSynthesizer
 {
 public:
     explicit UnavailableImportTools(std::string why) : m_why(std::move(why)) {}
-    import::MediaStatus Decode(const std::string&, import::PcmAudio&, const std::atomic<bool>*) override {
+    lectoria::import::MediaStatus Decode(const std::string&, lectoria::import::PcmAudio&,
+                                         const std::atomic<bool>*) override
+    {
         return {m_why};
-} import::MediaStatus Encode(const std::int16_t*, std::size_t, int, std::string&) override
-{
-    return {m_why};
-}
-import::MediaStatus SelectVoice(const std::string&, int) override { return {m_why};
-} // namespace
-import::MediaStatus Speak(const std::string&, import::PcmAudio&) override { return {m_why};
-} // namespace lectoria::platform
+    }
+    lectoria::import::MediaStatus Encode(const std::int16_t*, std::size_t, int, std::string&) override
+    {
+        return {m_why};
+    }
+    lectoria::import::MediaStatus SelectVoice(const std::string&, int) override { return {m_why}; }
+    lectoria::import::MediaStatus Speak(const std::string&, lectoria::import::PcmAudio&) override { return {m_why}; }
 
 private:
-std::string m_why;
-}
-;
+    std::string m_why;
+};
 
 class MissingModule final : public MediaModule
 {
@@ -100,22 +100,24 @@ public:
         return std::make_unique<UnavailableRecorder>(m_why);
     }
     void WatchAudioInputs(QObject*, std::function<void()>) override {}
-    import::MediaStatus DecodeSentenceFile(const std::string&, import::PcmAudio&) override { return {m_why};
-} std::unique_ptr<analysis::IParser> CreateParser(std::string& error) override
-{
-    error = m_why;
-    return nullptr;
-}
-ImportTools CreateImportTools() override
-{
-    return {std::make_unique<UnavailableImportTools>(m_why), std::make_unique<UnavailableImportTools>(m_why),
-            std::make_unique<UnavailableImportTools>(m_why)};
-}
+    lectoria::import::MediaStatus DecodeSentenceFile(const std::string&, lectoria::import::PcmAudio&) override
+    {
+        return {m_why};
+    }
+    std::unique_ptr<analysis::IParser> CreateParser(std::string& error) override
+    {
+        error = m_why;
+        return nullptr;
+    }
+    ImportTools CreateImportTools() override
+    {
+        return {std::make_unique<UnavailableImportTools>(m_why), std::make_unique<UnavailableImportTools>(m_why),
+                std::make_unique<UnavailableImportTools>(m_why)};
+    }
 
 private:
-std::string m_why;
-}
-;
+    std::string m_why;
+};
 
 } // namespace
 
@@ -129,16 +131,16 @@ MediaModule& Media()
     if (MediaModule* chosen = g_chosenModule.load()) {
         return *chosen;
     }
-    static const std::unique_ptr<MediaModule> missing = [] {
+    static MediaModule& module = []() -> MediaModule& {
         QString why;
-        MediaModule* loaded = LoadMediaModule(DefaultMediaModulePath(), &why);
-        if (loaded != nullptr) {
-            g_chosenModule.store(loaded);
-            return std::unique_ptr<MediaModule>();
+        if (MediaModule* loaded = LoadMediaModule(DefaultMediaModulePath(), &why)) {
+            return *loaded;
         }
-        return MissingMediaModule("声音和语法组件无法加载: " + why.toStdString());
+        static const std::unique_ptr<MediaModule> missing =
+            MissingMediaModule("声音和语法组件无法加载: " + why.toStdString());
+        return *missing;
     }();
-    return missing ? *missing : *g_chosenModule.load();
+    return module;
 }
 
 std::shared_ptr<analysis::ParserDesk> MediaParserDesk(std::string& error)

@@ -6,16 +6,7 @@ namespace lectoria::platform {
 
 std::shared_ptr<analysis::ParserDesk> ProgramParserDesk(std::string& error)
 {
-    return analysis::SharedParserDesk(
-        [](std::string& why) -> std::unique_ptr<analysis::IParser> {
-            auto parser = std::make_unique<LinkGrammarParser>();
-            if (!parser->IsReady()) {
-                why = parser->Error();
-                return nullptr;
-            }
-            return parser;
-        },
-        error);
+    return analysis::SharedParserDesk(&LinkGrammarParser::Open, error);
 }
 
 } // namespace lectoria::platform

@@ -32,7 +32,7 @@ lectoria::import::PcmAudio DecodedOrEmpty(const std::string& path)
         return import::PcmAudio();
     }
     return audio;
-} // namespace
+}
 
 } // namespace
 
@@ -103,12 +103,8 @@ SpeakingPractice::~SpeakingPractice()
 reading::IShadowRecorder& SpeakingPractice::recorder()
 {
     if (m_recorder == nullptr) {
-        QPointer<SpeakingPractice> self(this);
-        m_ownRecorder = platform::Media().CreateRecorder([self](const std::string& file) {
-            if (self) {
-                self->RecordingFinished(QString::fromStdString(file));
-            }
-        });
+        m_ownRecorder = platform::Media().CreateRecorder(
+            [this](const std::string& file) { RecordingFinished(QString::fromStdString(file)); });
         m_recorder = m_ownRecorder.get();
     }
     return *m_recorder;

@@ -31,7 +31,7 @@ TEST(MediaModuleTest, TheModuleFileLoadsAndDecodesASentence)
     // The module's own copy of the media code, not the one linked into this test.
     EXPECT_NE(module, &platform::BuiltInMediaModule());
 
-    import::PcmAudio audio;
+    lectoria::import::PcmAudio audio;
     ASSERT_TRUE(module->DecodeSentenceFile(kSentence, audio).ok());
     EXPECT_GT(audio.DurationMs(), 500);
 
@@ -77,7 +77,7 @@ TEST(MediaModuleTest, WithoutTheModuleEveryPartFailsWithTheReason)
     EXPECT_EQ(recorderWhy, why);
     EXPECT_FALSE(recorder->Start(kSentence, 1000));
 
-    import::PcmAudio audio;
+    lectoria::import::PcmAudio audio;
     EXPECT_EQ(missing->DecodeSentenceFile(kSentence, audio).error, why);
 
     std::string parserWhy;
@@ -130,22 +130,25 @@ public:
         return nullptr;
     }
     void WatchAudioInputs(QObject*, std::function<void()>) override { ++asked; }
-    import::MediaStatus DecodeSentenceFile(const std::string&, import::PcmAudio&) override { ++asked;
-    return {};
-} std::unique_ptr<analysis::IParser> CreateParser(std::string&) override
-{
-    ++asked;
-    return nullptr;
-}
-platform::ImportTools CreateImportTools() override
-{
-    ++asked;
-    return {};
-}
+    lectoria::import::MediaStatus DecodeSentenceFile(const std::string&, lectoria::import::PcmAudio&) override
+    {
+        ++asked;
+        return {};
+    }
+    std::unique_ptr<analysis::IParser> CreateParser(std::string&) override
+    {
+        ++asked;
+        return nullptr;
+    }
+    platform::ImportTools CreateImportTools() override
+    {
+        ++asked;
+        return {};
+    }
 
-int asked = 0;
-Player* lastPlayer = nullptr;
-}; // namespace
+    int asked = 0;
+    Player* lastPlayer = nullptr;
+};
 
 /// Puts the counting module in place for one test and the linked-in one back afterwards.
 class DeferredMediaTest : public testing::Test
