@@ -1,9 +1,17 @@
 #include "MediaModule.h"
 
 #include <atomic>
+#include <cstdint>
+#include <cstring>
+
+#ifdef __linux__
+#include <link.h>
+#endif
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace lectoria::platform {
@@ -119,6 +127,43 @@ private:
     std::string m_why;
 };
 
+/// Why the module file at `path` is cut short, or empty. The dynamic linker maps a library's
+/// segments as its headers describe them, and touching one past the end of a cut file (a copy or
+/// an install that ran out of room) ends the process with SIGBUS instead of failing the load.
+QString CutShort(const QString& path)
+{
+#ifdef Q_OS_LINUX
+    QFile file(QFileInfo(path).isFile() ? path : path + QStringLiteral(".so"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QString(); // the loader says why it cannot be read
+    }
+    const qint64 size = file.size();
+    ElfW(Ehdr) header{};
+    if (file.read(reinterpret_cast<char*>(&header), sizeof header) != sizeof header ||
+        std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0) {
+        return QString(); // not a library: the loader refuses it safely
+    }
+    const auto cut = [&file] { return QStringLiteral("%1: 文件不完整").arg(file.fileName()); };
+    if (header.e_phentsize != sizeof(ElfW(Phdr)) ||
+        static_cast<qint64>(header.e_phoff + std::uint64_t{header.e_phnum} * sizeof(ElfW(Phdr))) > size ||
+        !file.seek(static_cast<qint64>(header.e_phoff))) {
+        return cut();
+    }
+    for (int index = 0; index < header.e_phnum; ++index) {
+        ElfW(Phdr) segment{};
+        if (file.read(reinterpret_cast<char*>(&segment), sizeof segment) != sizeof segment) {
+            return cut();
+        }
+        if (segment.p_type == PT_LOAD && segment.p_offset + segment.p_filesz > static_cast<std::uint64_t>(size)) {
+            return cut();
+        }
+    }
+#else
+    Q_UNUSED(path);
+#endif
+    return QString();
+}
+
 } // namespace
 
 void UseMediaModule(MediaModule& module)
@@ -156,6 +201,12 @@ QString DefaultMediaModulePath()
 
 MediaModule* LoadMediaModule(const QString& path, QString* why)
 {
+    if (const QString broken = CutShort(path); !broken.isEmpty()) {
+        if (why != nullptr) {
+            *why = broken;
+        }
+        return nullptr;
+    }
     QLibrary file(path);
     using Entry = MediaModule* (*)();
     const auto entry = reinterpret_cast<Entry>(file.resolve(kMediaModuleEntry));

@@ -4,6 +4,8 @@
 #include "MediaModule.h"
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "BuiltInMediaModule.h"
 #include "DeferredMedia.h"
 #include "FakeMediaPlayer.h"
+#include "TempFolder.h"
 
 using namespace lectoria;
 
@@ -56,6 +59,22 @@ TEST(MediaModuleTest, AModuleFileThatCannotLoadSaysWhy)
         EXPECT_EQ(platform::LoadMediaModule(path, &why), nullptr) << path.toStdString();
         EXPECT_FALSE(why.isEmpty()) << path.toStdString();
     }
+}
+
+TEST(MediaModuleTest, AModuleFileCutShortIsRefusedInsteadOfEndingTheProgram)
+{
+    // A copy or an install that ran out of room: loading what is there would end the process
+    // with SIGBUS the moment the loader touched the missing part.
+    test::TempFolder folder;
+    std::ifstream whole(LECTORIA_MEDIA_MODULE_FILE, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 40000U);
+    const std::string cut = (folder.path() / "lectoria-media.so").string();
+    std::ofstream(cut, std::ios::binary).write(bytes.data(), 20000);
+
+    QString why;
+    EXPECT_EQ(platform::LoadMediaModule(QString::fromStdString(cut), &why), nullptr);
+    EXPECT_TRUE(why.contains(QStringLiteral("文件不完整"))) << why.toStdString();
 }
 
 TEST(MediaModuleTest, WithoutTheModuleEveryPartFailsWithTheReason)
